@@ -1,0 +1,43 @@
+#include "clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace tarnwick {
+
+std::int64_t SteadyClock::nowMs() const {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SteadyClock::sleepMs(std::int64_t ms) {
+  if (ms > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  }
+}
+
+void SteadyClock::sleepUntilMs(std::int64_t deadlineMs) {
+  using namespace std::chrono;
+  std::this_thread::sleep_until(steady_clock::time_point(milliseconds(deadlineMs)));
+}
+
+std::int64_t VirtualClock::nowMs() const {
+  std::lock_guard lock(mutex_);
+  return now_;
+}
+
+void VirtualClock::sleepMs(std::int64_t ms) {
+  std::lock_guard lock(mutex_);
+  if (ms > 0) {
+    now_ += ms;
+  }
+}
+
+void VirtualClock::sleepUntilMs(std::int64_t deadlineMs) {
+  std::lock_guard lock(mutex_);
+  if (deadlineMs > now_) {
+    now_ = deadlineMs;
+  }
+}
+
+} // namespace tarnwick

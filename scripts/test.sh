@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The whole test suite: a release build with warnings as errors, then the same
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
+}
+
+echo "== release build (warnings are errors)"
+run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_WERROR=ON
+
+echo "== sanitizer build (ASan + UBSan)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_WERROR=ON -DTARNWICK_SANITIZE=ON
+
+echo "== all tests passed"
