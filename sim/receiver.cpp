@@ -1,0 +1,323 @@
+#include "receiver.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace tarnwick::sim {
+
+namespace {
+
+constexpr std::uint8_t kCr = 0x0D;
+constexpr std::uint8_t kLf = 0x0A;
+constexpr char kLineEnd[] = "\n\r";        // the console ends its lines LF CR
+constexpr std::uint8_t kStatusMark = 0xD5; // first byte of a binary status reply
+constexpr std::uint8_t kStatusHeader = 0x02;
+constexpr std::size_t kMaxLine = 256;               // longer input lines are dropped whole
+constexpr std::size_t kFieldsPerRow = 16;           // "er" dump row width
+constexpr std::uint8_t kFirstLochwTextVersion = 20; // older software answers "lochw" in text
+constexpr std::string_view kRevision = "Revision";
+
+std::vector<std::string_view> splitWords(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    const std::size_t start = line.find_first_not_of(' ', pos);
+    if (start == std::string_view::npos) {
+      break;
+    }
+    const std::size_t end = std::min(line.find(' ', start), line.size());
+    words.push_back(line.substr(start, end - start));
+    pos = end;
+  }
+  return words;
+}
+
+std::optional<unsigned> parseDecimal(std::string_view text) {
+  unsigned value = 0;
+  const auto *end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Address and count of an EEPROM span, if it lies inside the image.
+std::optional<std::pair<std::size_t, std::size_t>> eepromSpan(std::string_view address,
+                                                              std::string_view count) {
+  const auto first = parseDecimal(address);
+  const auto n = parseDecimal(count);
+  if (!first || !n || *n == 0 || *first >= Receiver::kEepromSize ||
+      *n > Receiver::kEepromSize - *first) {
+    return std::nullopt;
+  }
+  return std::pair<std::size_t, std::size_t>{*first, *n};
+}
+
+std::string standardBanner(const ReceiverSettings &settings) {
+  char text[160];
+  std::snprintf(
+      text, sizeof text,
+      "\n\rLocator starting\n\rSoftware Revision %u.0\n\rHardware %u Model %u\n\rReady\n\r",
+      static_cast<unsigned>(settings.softwareVersion),
+      static_cast<unsigned>(settings.hardwareVersion), static_cast<unsigned>(settings.modelCode));
+  return text;
+}
+
+// Removes the word whole, also where a removal joins two halves into a new one.
+std::string withoutRevision(std::string text) {
+  for (auto pos = text.find(kRevision); pos != std::string::npos; pos = text.find(kRevision)) {
+    text.replace(pos, kRevision.size(), "Rev");
+  }
+  return text;
+}
+
+// One "er" value: five characters, the last three the decimal value.
+std::string eepromField(std::uint8_t value) {
+  char field[8];
+  std::snprintf(field, sizeof field, "  %3u", static_cast<unsigned>(value));
+  return field;
+}
+
+} // namespace
+
+std::span<const Receiver::Command> Receiver::commands() {
+  static constexpr Command kCommands[] = {
+      {"ruAlive", &Receiver::onAlive},        {"kb", &Receiver::onKeypad},
+      {"locsw", &Receiver::onSoftwareStatus}, {"lochw", &Receiver::onHardwareStatus},
+      {"Language", &Receiver::onLanguage},    {"swreset", &Receiver::onReset},
+      {"er", &Receiver::onEepromRead},        {"ew", &Receiver::onEepromWrite},
+  };
+  return kCommands;
+}
+
+Receiver::Receiver(ReceiverSettings settings, Faults faults)
+    : settings_(std::move(settings)), faults_(std::move(faults)) {}
+
+void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {
+  log_.push_back({nowMs, Direction::ToReceiver, byte});
+  const std::size_t index = bytesReceived_++;
+  if (faults_.silentFromByte && index >= *faults_.silentFromByte) {
+    return;
+  }
+  if (restarting(nowMs)) {
+    return;
+  }
+  consoleByte(byte, nowMs);
+}
+
+std::optional<std::int64_t> Receiver::nextDueMs() const {
+  if (outgoing_.empty()) {
+    return std::nullopt;
+  }
+  return outgoing_.front().dueMs;
+}
+
+std::optional<std::uint8_t> Receiver::takeDue(std::int64_t nowMs) {
+  if (outgoing_.empty() || outgoing_.front().dueMs > nowMs) {
+    return std::nullopt;
+  }
+  const std::uint8_t byte = outgoing_.front().byte;
+  outgoing_.pop_front();
+  return byte;
+}
+
+void Receiver::discardDue(std::int64_t nowMs) {
+  while (takeDue(nowMs)) {
+  }
+}
+
+std::vector<TranscriptEntry> Receiver::transcript() const {
+  std::vector<TranscriptEntry> entries = log_;
+  std::stable_sort(
+      entries.begin(), entries.end(),
+      [](const TranscriptEntry &a, const TranscriptEntry &b) { return a.timeMs < b.timeMs; });
+  return entries;
+}
+
+std::string Receiver::receivedText() const {
+  std::string text;
+  for (const TranscriptEntry &entry : log_) {
+    if (entry.dir == Direction::ToReceiver) {
+      text.push_back(static_cast<char>(entry.byte));
+    }
+  }
+  return text;
+}
+
+std::string Receiver::sentText() const {
+  std::string text;
+  for (const TranscriptEntry &entry : log_) {
+    if (entry.dir == Direction::FromReceiver) {
+      text.push_back(static_cast<char>(entry.byte));
+    }
+  }
+  return text;
+}
+
+void Receiver::clearTranscript() {
+  log_.clear();
+  lines_.clear();
+}
+
+std::string Receiver::startupBanner() const {
+  std::string text = settings_.banner.empty() ? standardBanner(settings_) : settings_.banner;
+  return faults_.noRevision ? withoutRevision(std::move(text)) : text;
+}
+
+void Receiver::consoleByte(std::uint8_t byte, std::int64_t nowMs) {
+  if (byte != kCr) {
+    sendByte(byte, nowMs);
+    if (byte == kLf) {
+      return;
+    }
+    if (line_.size() == kMaxLine) {
+      lineOverflow_ = true;
+    } else {
+      line_.push_back(static_cast<char>(byte));
+    }
+    return;
+  }
+  send(kLineEnd, nowMs);
+  const std::string line = std::move(line_);
+  const bool overflow = lineOverflow_;
+  line_.clear();
+  lineOverflow_ = false;
+  if (!overflow) {
+    interpretLine(line, nowMs);
+  }
+}
+
+void Receiver::interpretLine(const std::string &line, std::int64_t nowMs) {
+  lines_.push_back(line);
+  const Args words = splitWords(line);
+  if (words.empty()) {
+    return;
+  }
+  for (const Command &command : commands()) {
+    if (command.word == words.front()) {
+      (this->*command.handler)(Args(words.begin() + 1, words.end()), nowMs);
+      return;
+    }
+  }
+  // Unknown words are ignored, as the console does.
+}
+
+// Bytes leave one after another: none overtakes one queued before it.
+void Receiver::sendByte(std::uint8_t byte, std::int64_t dueMs) {
+  if (!outgoing_.empty()) {
+    dueMs = std::max(dueMs, outgoing_.back().dueMs);
+  }
+  outgoing_.push_back({dueMs, byte});
+  log_.push_back({dueMs, Direction::FromReceiver, byte});
+}
+
+void Receiver::send(std::string_view bytes, std::int64_t dueMs) {
+  for (const char c : bytes) {
+    sendByte(static_cast<std::uint8_t>(c), dueMs);
+  }
+}
+
+void Receiver::reply(std::string_view bytes, std::int64_t nowMs) {
+  send(bytes, nowMs + faults_.replyDelayMs);
+}
+
+void Receiver::statusReply(const std::vector<std::uint8_t> &payload, std::int64_t nowMs) {
+  std::string frame(faults_.statusNoise.begin(), faults_.statusNoise.end());
+  frame.push_back(static_cast<char>(kStatusMark));
+  frame.push_back(static_cast<char>(faults_.statusHeader.value_or(kStatusHeader)));
+  frame.append(payload.begin(), payload.end());
+  reply(frame, nowMs);
+}
+
+void Receiver::onAlive(const Args &, std::int64_t nowMs) {
+  reply("Y", nowMs);
+}
+
+// Keypad emulation: it changes nothing the program can see on the line.
+void Receiver::onKeypad(const Args &, std::int64_t) {}
+
+void Receiver::onSoftwareStatus(const Args &, std::int64_t nowMs) {
+  statusReply({0x00, settings_.softwareVersion, settings_.modelCode, 0x00, 0x00, 0x00,
+               settings_.locswLastByte},
+              nowMs);
+}
+
+// Newer software answers with a length and that many bytes, the hardware
+// version last; older software with the version as decimal text closed by 0xD5.
+void Receiver::onHardwareStatus(const Args &, std::int64_t nowMs) {
+  if (settings_.softwareVersion >= kFirstLochwTextVersion) {
+    statusReply({0x03, 0x01, 0x00, settings_.hardwareVersion}, nowMs);
+    return;
+  }
+  const std::string digits = std::to_string(settings_.hardwareVersion);
+  std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(digits.size())};
+  payload.insert(payload.end(), digits.begin(), digits.end());
+  payload.push_back(kStatusMark);
+  statusReply(payload, nowMs);
+}
+
+void Receiver::onLanguage(const Args &, std::int64_t nowMs) {
+  statusReply({0x00, settings_.languageTable, settings_.languageIndex, settings_.languageFlag},
+              nowMs);
+}
+
+// The receiver reboots: input is lost until the start-up banner has gone out.
+void Receiver::onReset(const Args &, std::int64_t nowMs) {
+  ++restarts_;
+  line_.clear();
+  lineOverflow_ = false;
+  const std::string banner = startupBanner();
+  const std::size_t chunk =
+      faults_.bannerChunkBytes == 0 ? banner.size() : faults_.bannerChunkBytes;
+  std::int64_t due = nowMs + settings_.restartDelayMs;
+  for (std::size_t pos = 0; pos < banner.size(); pos += chunk) {
+    send(std::string_view(banner).substr(pos, chunk), due);
+    due += faults_.bannerChunkGapMs;
+  }
+  listeningFromMs_ = outgoing_.empty() ? nowMs + settings_.restartDelayMs : outgoing_.back().dueMs;
+}
+
+// "er ADDRESS COUNT 1": each byte as a five-character field, sixteen to a row.
+void Receiver::onEepromRead(const Args &args, std::int64_t nowMs) {
+  if (args.size() != 3 || args[2] != "1") {
+    return;
+  }
+  const auto span = eepromSpan(args[0], args[1]);
+  if (!span) {
+    return;
+  }
+  std::string dump;
+  for (std::size_t i = 0; i < span->second; ++i) {
+    if (i != 0 && i % kFieldsPerRow == 0) {
+      dump += kLineEnd;
+    }
+    dump += eepromField(eeprom_[span->first + i]);
+  }
+  dump += kLineEnd;
+  reply(dump, nowMs);
+}
+
+// "ew ADDRESS COUNT B1 .. BN": a malformed line writes nothing.
+void Receiver::onEepromWrite(const Args &args, std::int64_t) {
+  if (args.size() < 2) {
+    return;
+  }
+  const auto span = eepromSpan(args[0], args[1]);
+  if (!span || args.size() != 2 + span->second) {
+    return;
+  }
+  std::vector<std::uint8_t> values;
+  for (std::size_t i = 0; i < span->second; ++i) {
+    const auto value = parseDecimal(args[2 + i]);
+    if (!value || *value > 0xFF) {
+      return;
+    }
+    values.push_back(static_cast<std::uint8_t>(*value));
+  }
+  std::copy(values.begin(), values.end(),
+            eeprom_.begin() + static_cast<std::ptrdiff_t>(span->first));
+}
+
+} // namespace tarnwick::sim
