@@ -1,0 +1,274 @@
+// tarnwick-sim: one simulated receiver on a pseudo-terminal, in real time.
+// The first line printed is the device to open; SIGINT or SIGTERM ends it.
+#include "receiver.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using tarnwick::sim::Direction;
+using tarnwick::sim::Faults;
+using tarnwick::sim::Receiver;
+using tarnwick::sim::ReceiverSettings;
+using tarnwick::sim::TranscriptEntry;
+
+constexpr int kIdlePollMs = 200; // how soon a stop request is noticed at the latest
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int) {
+  stopRequested = 1;
+}
+
+void installSignalHandlers() {
+  struct sigaction action {};
+  action.sa_handler = requestStop;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0; // no restart: poll() returns at once
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+// The master side of a pseudo-terminal, with a keeper descriptor on the slave
+// so that the master does not read as hung up while no client has it open.
+struct Pty {
+  int master = -1;
+  int keeper = -1;
+  std::string slavePath;
+
+  ~Pty() {
+    if (keeper >= 0) {
+      close(keeper);
+    }
+    if (master >= 0) {
+      close(master);
+    }
+  }
+};
+
+bool makeRaw(int fd) {
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) {
+    return false;
+  }
+  cfmakeraw(&tio);
+  return tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+bool openPty(Pty &pty) {
+  pty.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) {
+    return false;
+  }
+  const char *name = ptsname(pty.master);
+  if (name == nullptr) {
+    return false;
+  }
+  pty.slavePath = name;
+  pty.keeper = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  // Raw from the start: the line discipline must neither echo nor translate.
+  if (pty.keeper < 0 || !makeRaw(pty.keeper)) {
+    return false;
+  }
+  const int flags = fcntl(pty.master, F_GETFL);
+  return flags >= 0 && fcntl(pty.master, F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+std::int64_t elapsedMs(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+
+// Bytes the receiver has put on the line, written to the master as far as it takes them.
+void writePending(int master, std::vector<std::uint8_t> &pending) {
+  while (!pending.empty()) {
+    const ssize_t n = write(master, pending.data(), pending.size());
+    if (n > 0) {
+      pending.erase(pending.begin(), pending.begin() + n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      return; // full (EAGAIN) or gone: try again on the next round
+    }
+  }
+}
+
+int pollTimeout(const Receiver &receiver, std::int64_t now) {
+  const auto due = receiver.nextDueMs();
+  const std::int64_t wait = due ? std::max<std::int64_t>(0, *due - now) : kIdlePollMs;
+  return static_cast<int>(std::min<std::int64_t>(wait, kIdlePollMs));
+}
+
+void serve(const Pty &pty, Receiver &receiver) {
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<std::uint8_t> pending;
+  while (stopRequested == 0) {
+    const std::int64_t now = elapsedMs(start);
+    while (const auto byte = receiver.takeDue(now)) {
+      pending.push_back(*byte);
+    }
+    writePending(pty.master, pending);
+    const short events = static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT));
+    pollfd pfd{pty.master, events, 0};
+    const int ready = poll(&pfd, 1, pollTimeout(receiver, now));
+    if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
+      continue;
+    }
+    std::uint8_t buffer[256];
+    const ssize_t n = read(pty.master, buffer, sizeof buffer);
+    const std::int64_t arrival = elapsedMs(start);
+    for (ssize_t i = 0; i < n; ++i) {
+      receiver.receive(buffer[i], arrival);
+    }
+  }
+}
+
+bool writeTranscript(const std::string &path, const Receiver &receiver) {
+  std::FILE *file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) {
+    return false;
+  }
+  for (const TranscriptEntry &entry : receiver.transcript()) {
+    const bool printable = entry.byte >= 0x20 && entry.byte < 0x7F;
+    std::fprintf(file, "%lld %s %02X %c\n", static_cast<long long>(entry.timeMs),
+                 entry.dir == Direction::ToReceiver ? "in" : "out",
+                 static_cast<unsigned>(entry.byte),
+                 printable ? static_cast<char>(entry.byte) : '.');
+  }
+  return std::fclose(file) == 0;
+}
+
+std::uint8_t hexByte(const std::string &text) {
+  std::size_t used = 0;
+  const unsigned long value = std::stoul(text, &used, 16);
+  if (used != text.size() || value > 0xFF) {
+    throw CLI::ValidationError("--status-noise", "not a hexadecimal byte: " + text);
+  }
+  return static_cast<std::uint8_t>(value);
+}
+
+struct Options {
+  int modelCode = ReceiverSettings{}.modelCode;
+  int softwareVersion = ReceiverSettings{}.softwareVersion;
+  int hardwareVersion = ReceiverSettings{}.hardwareVersion;
+  int languageTable = ReceiverSettings{}.languageTable;
+  int languageIndex = ReceiverSettings{}.languageIndex;
+  int languageFlag = ReceiverSettings{}.languageFlag;
+  int locswLastByte = ReceiverSettings{}.locswLastByte;
+  std::string banner;
+  std::int64_t restartDelayMs = ReceiverSettings{}.restartDelayMs;
+  std::int64_t silentFrom = -1;
+  std::int64_t replyDelayMs = 0;
+  std::vector<std::string> statusNoise;
+  int statusHeader = -1;
+  bool noRevision = false;
+  std::size_t bannerChunkBytes = 0;
+  std::int64_t bannerChunkGapMs = Faults{}.bannerChunkGapMs;
+  std::string transcript;
+};
+
+void addOptions(CLI::App &app, Options &o) {
+  const auto byteRange = CLI::Range(0, 255);
+  app.add_option("--model", o.modelCode, "Model code in the \"locsw\" reply")->check(byteRange);
+  app.add_option("--software", o.softwareVersion, "Software version")->check(byteRange);
+  app.add_option("--hardware", o.hardwareVersion, "Hardware version")->check(byteRange);
+  app.add_option("--language-table", o.languageTable, "Language table")->check(byteRange);
+  app.add_option("--language-index", o.languageIndex, "Language index")->check(byteRange);
+  app.add_option("--language-flag", o.languageFlag, "Fourth byte of the \"Language\" reply")
+      ->check(byteRange);
+  app.add_option("--locsw-last", o.locswLastByte, "Last byte of the \"locsw\" reply")
+      ->check(byteRange);
+  app.add_option("--banner", o.banner, "Start-up banner text (default: the standard one)");
+  app.add_option("--restart-delay", o.restartDelayMs, "Milliseconds from \"swreset\" to the banner")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--silent-from", o.silentFrom, "No echo or answer from this received byte on")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--reply-delay", o.replyDelayMs, "Milliseconds added to every answer")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--status-noise", o.statusNoise, "Hex bytes sent before each 0xD5, e.g. 00,41")
+      ->delimiter(',');
+  app.add_option("--status-header", o.statusHeader, "Byte sent instead of 0x02 after 0xD5")
+      ->check(byteRange);
+  app.add_flag("--no-revision", o.noRevision, "Start-up banner without \"Revision\"");
+  app.add_option("--banner-chunk", o.bannerChunkBytes, "Send the banner in pieces of this size");
+  app.add_option("--banner-gap", o.bannerChunkGapMs, "Milliseconds between banner pieces")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
+}
+
+Receiver makeReceiver(const Options &o) {
+  ReceiverSettings settings;
+  settings.modelCode = static_cast<std::uint8_t>(o.modelCode);
+  settings.softwareVersion = static_cast<std::uint8_t>(o.softwareVersion);
+  settings.hardwareVersion = static_cast<std::uint8_t>(o.hardwareVersion);
+  settings.languageTable = static_cast<std::uint8_t>(o.languageTable);
+  settings.languageIndex = static_cast<std::uint8_t>(o.languageIndex);
+  settings.languageFlag = static_cast<std::uint8_t>(o.languageFlag);
+  settings.locswLastByte = static_cast<std::uint8_t>(o.locswLastByte);
+  settings.banner = o.banner;
+  settings.restartDelayMs = o.restartDelayMs;
+  Faults faults;
+  if (o.silentFrom >= 0) {
+    faults.silentFromByte = static_cast<std::size_t>(o.silentFrom);
+  }
+  faults.replyDelayMs = o.replyDelayMs;
+  for (const std::string &text : o.statusNoise) {
+    faults.statusNoise.push_back(hexByte(text));
+  }
+  if (o.statusHeader >= 0) {
+    faults.statusHeader = static_cast<std::uint8_t>(o.statusHeader);
+  }
+  faults.noRevision = o.noRevision;
+  faults.bannerChunkBytes = o.bannerChunkBytes;
+  faults.bannerChunkGapMs = o.bannerChunkGapMs;
+  return Receiver(settings, faults);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  CLI::App app{"Simulated locator receiver on a pseudo-terminal"};
+  Options options;
+  addOptions(app, options);
+  CLI11_PARSE(app, argc, argv);
+  Receiver receiver = [&] {
+    try {
+      return makeReceiver(options);
+    } catch (const std::exception &error) {
+      std::fprintf(stderr, "tarnwick-sim: %s\n", error.what());
+      std::exit(2);
+    }
+  }();
+
+  Pty pty;
+  if (!openPty(pty)) {
+    std::fprintf(stderr, "tarnwick-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+    return 1;
+  }
+  installSignalHandlers();
+  std::printf("%s\n", pty.slavePath.c_str());
+  std::fflush(stdout);
+
+  serve(pty, receiver);
+
+  if (!options.transcript.empty() && !writeTranscript(options.transcript, receiver)) {
+    std::fprintf(stderr, "tarnwick-sim: cannot write %s\n", options.transcript.c_str());
+    return 1;
+  }
+  return 0;
+}
