@@ -10,12 +10,12 @@ class PortApi {
 public:
   virtual ~PortApi() = default;
 
-  virtual int openPort(const std::string &device) = 0; // 0 or the error code
-  virtual int closePort() = 0;                         // 1/0
-  virtual int setBaudRate(int baud) = 0;               // taken at the next open
-  virtual int writeByte(int c) = 0;                    // 1/0, low 8 bits
+  virtual int openPort(const std::string &device) = 0;         // 0 or the error code
+  virtual int closePort() = 0;                                 // 1/0
+  virtual int setBaudRate(int baud) = 0;                       // taken at the next open
+  virtual int writeByte(int c) = 0;                            // 1/0, low 8 bits
   virtual int writeToPort(const void *buffer, int length) = 0; // 1/0
-  virtual char readChar(int *count) = 0; // waits at most the read time-out
+  virtual char readChar(int *count) = 0;                       // waits at most the read time-out
   virtual int flushReadBuffer() = 0;
   virtual int flushWriteBuffer() = 0;
   virtual int setReadTimeout(int milliseconds) = 0;

@@ -1,0 +1,45 @@
+// The long-lived state every tool works with, created once at start-up and
+// passed by reference; tests build their own.
+#pragma once
+
+#include "clock.h"
+#include "port_api.h"
+#include "port_discovery.h"
+#include "port_state.h"
+#include "shipped_versions.h"
+#include "string_table.h"
+#include "user_port.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace tarnwick {
+
+// Whether the serial library is usable; the message says why not.
+struct SerialLibraryState {
+  bool ready = true;
+  std::string message;
+};
+
+class AppContext {
+public:
+  AppContext(std::filesystem::path workingFolder, PortApi &port, Clock &clock, UserPort &user);
+
+  std::filesystem::path workingFolder;
+  PortApi &port;
+  Clock &clock;
+  UserPort &user;
+  PortState portState;
+  StringTable strings;
+  ShippedVersions shippedVersions;
+  SerialLibraryState serialLibrary;
+  // The devices the Communication Options dialog probes; by default the
+  // system's serial devices and those in TARNWICK_PORTS.
+  std::unique_ptr<PortDiscovery> portDiscovery;
+
+  const std::string &text(StringId id) const { return strings.text(id); }
+  void showMessage(StringId id) { user.message(strings.text(id)); }
+};
+
+} // namespace tarnwick

@@ -1,0 +1,196 @@
+#include "console.h"
+
+#include "eeprom_lines.h"
+#include "port_settings.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::size_t kCollectKeep = 64 * 1024; // a chattering line cannot grow it further
+
+void appendCollected(std::string &text, char c) {
+  text.push_back(c);
+  if (text.size() > kCollectKeep) {
+    text.erase(0, text.size() - kCollectKeep / 2);
+  }
+}
+
+std::string withLineEnd(std::string_view text) {
+  std::string line(text);
+  line += cmd::kLineEnd;
+  return line;
+}
+
+} // namespace
+
+StringId echoFailureMessage(EchoResult result) {
+  return result == EchoResult::WriteFailed ? sid::kFailedToWriteComport : sid::kNoOrWrongResponse;
+}
+
+bool Console::sendPacedFrom(std::string_view bytes, int gapMs, int extraGaps) {
+  Clock &clock = context_.clock;
+  const std::int64_t start = clock.nowMs();
+  std::int64_t gaps = 0;
+  for (char c : bytes) {
+    if (context_.port.writeByte(static_cast<unsigned char>(c)) == 0) {
+      return false;
+    }
+    clock.sleepUntilMs(start + ++gaps * gapMs);
+  }
+  for (int i = 0; i < extraGaps; ++i) {
+    clock.sleepUntilMs(start + ++gaps * gapMs);
+  }
+  return true;
+}
+
+bool Console::SendPaced(std::string_view bytes, int gapMs) {
+  return sendPacedFrom(bytes, gapMs, 0);
+}
+
+bool Console::SendCommandLine(std::string_view text, int gapMs) {
+  return sendPacedFrom(withLineEnd(text), gapMs, 1);
+}
+
+EchoResult Console::SendEchoedLine(std::string_view text, int gapMs) {
+  for (char c : withLineEnd(text)) {
+    const auto b = static_cast<std::uint8_t>(c);
+    if (context_.port.writeByte(b) == 0) {
+      return EchoResult::WriteFailed;
+    }
+    Pause(gapMs);
+    auto echo = ReadByte();
+    if (b == cmd::kCarriageReturn) {
+      if (echo != cmd::kLineFeed) {
+        return EchoResult::WrongEcho;
+      }
+      echo = ReadByte();
+    }
+    if (echo != b) {
+      return EchoResult::WrongEcho;
+    }
+  }
+  return EchoResult::Ok;
+}
+
+bool Console::SendBlock(std::string_view text) {
+  const std::string line = withLineEnd(text);
+  return context_.port.writeToPort(line.data(), static_cast<int>(line.size())) != 0;
+}
+
+std::optional<std::uint8_t> Console::ReadByte() {
+  int count = 0;
+  const char c = context_.port.readChar(&count);
+  if (count <= 0) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint8_t>(c);
+}
+
+bool Console::ReadUntil(std::uint8_t marker, int boundMs) {
+  const std::int64_t start = context_.clock.nowMs();
+  while (!cancelled()) {
+    if (ReadByte() == marker) {
+      return true;
+    }
+    if (elapsedSince(start) >= boundMs) {
+      break;
+    }
+  }
+  return false;
+}
+
+std::optional<std::vector<std::uint8_t>> Console::ReadStatusReply(int boundMs, int payloadBytes) {
+  if (!ReadUntil(cmd::kStatusHeader, boundMs) || ReadByte() != cmd::kStatusValid) {
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> payload;
+  for (int i = 0; i < payloadBytes; ++i) {
+    const auto byte = ReadByte();
+    // A payload cut short is no reply: a silent line would otherwise read as
+    // model 0, version 0.
+    if (!byte) {
+      return std::nullopt;
+    }
+    payload.push_back(*byte);
+  }
+  return payload;
+}
+
+std::optional<std::vector<std::uint8_t>> Console::QueryStatus(std::string_view command, int gapMs,
+                                                              int boundMs, int payloadBytes) {
+  if (!SendCommandLine(command, gapMs)) {
+    return std::nullopt;
+  }
+  return ReadStatusReply(boundMs, payloadBytes);
+}
+
+Collected Console::CollectUntil(std::string_view needle, int boundMs) {
+  Collected collected;
+  const std::int64_t start = context_.clock.nowMs();
+  while (!cancelled()) {
+    const auto byte = ReadByte();
+    if (byte && *byte != 0) {
+      appendCollected(collected.text, static_cast<char>(*byte));
+      if (collected.text.find(needle) != std::string::npos) {
+        collected.found = true;
+        break;
+      }
+    }
+    if (elapsedSince(start) >= boundMs) {
+      break;
+    }
+  }
+  return collected;
+}
+
+Collected Console::CollectUntil(std::string_view needle, const CancelToken &until) {
+  Collected collected;
+  while (!cancelled() && !until.cancelled()) {
+    const auto byte = ReadByte();
+    if (byte && *byte != 0) {
+      appendCollected(collected.text, static_cast<char>(*byte));
+      if (collected.text.find(needle) != std::string::npos) {
+        collected.found = true;
+        break;
+      }
+    }
+  }
+  return collected;
+}
+
+std::optional<int> Console::ReadErField() {
+  std::string field;
+  for (std::size_t i = 0; i < kErFieldChars; ++i) {
+    const auto byte = ReadByte();
+    if (!byte) {
+      return std::nullopt;
+    }
+    field.push_back(static_cast<char>(*byte));
+  }
+  return decodeErField(field);
+}
+
+bool Console::CheckAlive(int boundMs) {
+  if (SendCommandLine(cmd::kRuAlive, cmd::kGapDefaultMs) && ReadUntil(cmd::kAliveReply, boundMs)) {
+    return true;
+  }
+  if (!cancelled()) {
+    failWithMessage(context_, sid::kErrorCommunicating);
+  }
+  return false;
+}
+
+bool Console::SendReset() {
+  SendCommandLine(cmd::kSwreset, cmd::kGapSlowMs);
+  Pause(cmd::kResetSettleMs);
+  if (CollectUntil(cmd::kBanner, cmd::kResetBoundMs).found) {
+    return true;
+  }
+  if (!cancelled()) {
+    context_.showMessage(sid::kRestartLocator);
+  }
+  return false;
+}
+
+} // namespace tarnwick

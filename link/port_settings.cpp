@@ -1,0 +1,122 @@
+#include "port_settings.h"
+
+#include <cerrno>
+#include <charconv>
+
+namespace tarnwick {
+
+std::string deviceNameFor(const std::string &port) {
+#if defined(_WIN32)
+  return "\\\\.\\" + port;
+#else
+  return port;
+#endif
+}
+
+int baudValue(std::string_view rate) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(rate.data(), rate.data() + rate.size(), value);
+  return error == std::errc() && end == rate.data() + rate.size() ? value : 0;
+}
+
+ProbeResult probePorts(PortApi &port, const std::vector<std::string> &candidates) {
+  ProbeResult result;
+  port.setBaudRate(kProbeBaudRate);
+  for (const auto &candidate : candidates) {
+    port.closePort();
+    const int error = port.openPort(deviceNameFor(candidate));
+    if (error == 0) {
+      result.ports.push_back(candidate);
+    } else if (error == EACCES) {
+      result.permissionDenied.push_back(candidate);
+    }
+  }
+  port.closePort();
+  return result;
+}
+
+std::string permissionExplanation(const StringTable &strings, const std::string &device) {
+  return strings.text(sid::kPortPermissionDenied) + device + ". " +
+         strings.text(sid::kDialoutGroupHint);
+}
+
+void CommunicationOptions::open() {
+  // Probing closes whatever port was open, so the flag must follow.
+  context_.portState.markClosed();
+  const auto candidates =
+      context_.portDiscovery ? context_.portDiscovery->candidates() : std::vector<std::string>{};
+  probe_ = probePorts(context_.port, candidates);
+}
+
+std::vector<std::string> CommunicationOptions::rates() const {
+  return {kBaudRates.begin(), kBaudRates.end()};
+}
+
+std::string CommunicationOptions::selectedPort() const {
+  return probe_.ports.empty() ? std::string() : probe_.ports.front();
+}
+
+bool CommunicationOptions::accept(const PortChoice &choice) {
+  const int baud = baudValue(choice.rate);
+  context_.port.setBaudRate(baud);
+  const int error = context_.port.openPort(deviceNameFor(choice.port));
+  if (error == 0) {
+    context_.portState.markOpen(choice.port, baud);
+    return true;
+  }
+  context_.portState.markClosed();
+  context_.port.closePort();
+  if (error == EACCES) {
+    context_.user.message(permissionExplanation(context_.strings, choice.port));
+  }
+  return false;
+}
+
+bool CommunicationOptions::show() {
+  open();
+  // With nothing listed, a permission refusal is the likely reason.
+  if (probe_.ports.empty() && !probe_.permissionDenied.empty()) {
+    context_.user.message(permissionExplanation(context_.strings, probe_.permissionDenied.front()));
+  }
+  const auto choice = context_.user.choosePort(ports(), rates(), selectedRate());
+  if (!choice) {
+    return false;
+  }
+  accept(*choice);
+  return true;
+}
+
+bool ensurePortOpen(AppContext &context, EnsureOpenForm form) {
+  if (!context.serialLibrary.ready) {
+    context.user.message(context.serialLibrary.message);
+    return false;
+  }
+  if (context.portState.isOpen()) {
+    return true;
+  }
+  CommunicationOptions dialog(context);
+  if (!dialog.show()) {
+    if (form == EnsureOpenForm::Standard) {
+      context.showMessage(sid::kSelectPortAndRetry);
+    }
+    return false;
+  }
+  if (!context.portState.isOpen()) {
+    context.showMessage(form == EnsureOpenForm::Standard ? sid::kPortCouldNotOpen
+                                                         : sid::kFailedToOpenPort);
+    return false;
+  }
+  return true;
+}
+
+void failureClose(AppContext &context) {
+  context.portState.markClosed();
+  context.port.closePort();
+}
+
+void failWithMessage(AppContext &context, StringId message) {
+  context.showMessage(message);
+  failureClose(context);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,44 @@
+// Whether the serial port is open: set after the Communication Options dialog
+// opened a port, cleared whenever a tool closes it after a failure. Tools read
+// it from their workers too, hence the lock.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+namespace tarnwick {
+
+class PortState {
+public:
+  bool isOpen() const {
+    std::lock_guard lock(mutex_);
+    return open_;
+  }
+  void markOpen(std::string port, int baud) {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    port_ = std::move(port);
+    baud_ = baud;
+  }
+  void markClosed() {
+    std::lock_guard lock(mutex_);
+    open_ = false;
+  }
+  // The port and rate of the last successful open.
+  std::string port() const {
+    std::lock_guard lock(mutex_);
+    return port_;
+  }
+  int baud() const {
+    std::lock_guard lock(mutex_);
+    return baud_;
+  }
+
+private:
+  mutable std::mutex mutex_;
+  bool open_ = false;
+  std::string port_;
+  int baud_ = 0;
+};
+
+} // namespace tarnwick

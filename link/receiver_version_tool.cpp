@@ -1,0 +1,83 @@
+#include "receiver_version_tool.h"
+
+#include "console.h"
+#include "port_settings.h"
+#include "receiver_identity.h"
+
+namespace tarnwick {
+
+std::string ReceiverVersionTool::Snapshot::text(int controlId) const {
+  switch (controlId) {
+  case kMainSoftwareField:
+    return mainSoftware;
+  case kModelField:
+    return model;
+  case kCompatibilityField:
+    return compatibility;
+  default:
+    break;
+  }
+  for (std::size_t i = 0; i < kShippedFields.size(); ++i) {
+    if (kShippedFields[i].first == controlId) {
+      return shipped[i];
+    }
+  }
+  return {};
+}
+
+void ReceiverVersionTool::open() {
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < kShippedFields.size(); ++i) {
+    snapshot_.shipped[i] =
+        std::to_string(context_.shippedVersions.version(kShippedFields[i].second));
+  }
+  snapshot_.mainSoftware = kNoValue;
+  snapshot_.model = kNoValue;
+  snapshot_.compatibility = kNoValue;
+}
+
+ReceiverVersionTool::QueryResult ReceiverVersionTool::runQuery(const CancelToken &cancel) {
+  if (busy_.exchange(true)) {
+    return QueryResult::Busy;
+  }
+  const QueryResult result = query(cancel);
+  busy_.store(false);
+  return result;
+}
+
+ReceiverVersionTool::QueryResult ReceiverVersionTool::query(const CancelToken &cancel) {
+  if (!ensurePortOpen(context_, EnsureOpenForm::Second)) {
+    return QueryResult::PortNotOpen;
+  }
+  Console console(context_, &cancel);
+  if (!console.CheckAlive(cmd::kAliveBoundMs)) {
+    return cancel.cancelled() ? QueryResult::Cancelled : QueryResult::NoAnswer;
+  }
+  const auto identity = readIdentity(console);
+  if (!identity) {
+    return cancel.cancelled() ? QueryResult::Cancelled : QueryResult::NoReply;
+  }
+  const auto model = findModel(identity->modelCode);
+  if (!model) {
+    return QueryResult::UnknownModel;
+  }
+  show(*model, identity->softwareVersion);
+  return QueryResult::Shown;
+}
+
+void ReceiverVersionTool::show(const ModelInfo &model, int softwareVersion) {
+  std::lock_guard lock(mutex_);
+  snapshot_.model = model.name;
+  snapshot_.mainSoftware = std::to_string(softwareVersion);
+  snapshot_.compatibility = context_.text(model.pathModeCompatible ? sid::kPathModeCompatible
+                                                                   : sid::kPathModeNotCompatible);
+}
+
+ReceiverVersionTool::Snapshot ReceiverVersionTool::snapshot() const {
+  std::lock_guard lock(mutex_);
+  Snapshot copy = snapshot_;
+  copy.busy = busy_.load();
+  return copy;
+}
+
+} // namespace tarnwick
