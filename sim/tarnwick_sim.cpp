@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <stdexcept>
 #include <string>
 #include <termios.h>
 #include <unistd.h>
@@ -162,6 +163,34 @@ std::uint8_t hexByte(const std::string &text) {
   return static_cast<std::uint8_t>(value);
 }
 
+// "\n", "\r" and "\\" in a banner given on the command line.
+std::string unescape(const std::string &text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out.push_back(text[i]);
+      continue;
+    }
+    const char next = text[++i];
+    out.push_back(next == 'n' ? '\n' : next == 'r' ? '\r' : next);
+  }
+  return out;
+}
+
+void loadEeprom(const std::string &path, Receiver &receiver) {
+  std::FILE *file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    throw std::runtime_error("cannot read " + path);
+  }
+  Receiver::Eeprom &image = receiver.eeprom();
+  const std::size_t n = std::fread(image.data(), 1, image.size(), file);
+  const bool tooLong = n == image.size() && std::fgetc(file) != EOF;
+  std::fclose(file);
+  if (tooLong) {
+    throw std::runtime_error(path + " is larger than the EEPROM");
+  }
+}
+
 struct Options {
   int modelCode = ReceiverSettings{}.modelCode;
   int softwareVersion = ReceiverSettings{}.softwareVersion;
@@ -179,6 +208,7 @@ struct Options {
   bool noRevision = false;
   std::size_t bannerChunkBytes = 0;
   std::int64_t bannerChunkGapMs = Faults{}.bannerChunkGapMs;
+  std::string eeprom;
   std::string transcript;
 };
 
@@ -193,7 +223,8 @@ void addOptions(CLI::App &app, Options &o) {
       ->check(byteRange);
   app.add_option("--locsw-last", o.locswLastByte, "Last byte of the \"locsw\" reply")
       ->check(byteRange);
-  app.add_option("--banner", o.banner, "Start-up banner text (default: the standard one)");
+  app.add_option("--banner", o.banner,
+                 "Start-up banner text, \\n and \\r allowed (default: the standard one)");
   app.add_option("--restart-delay", o.restartDelayMs, "Milliseconds from \"swreset\" to the banner")
       ->check(CLI::NonNegativeNumber);
   app.add_option("--silent-from", o.silentFrom, "No echo or answer from this received byte on")
@@ -208,6 +239,7 @@ void addOptions(CLI::App &app, Options &o) {
   app.add_option("--banner-chunk", o.bannerChunkBytes, "Send the banner in pieces of this size");
   app.add_option("--banner-gap", o.bannerChunkGapMs, "Milliseconds between banner pieces")
       ->check(CLI::NonNegativeNumber);
+  app.add_option("--eeprom", o.eeprom, "EEPROM image from this file, from address 0");
   app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
 }
 
@@ -220,7 +252,7 @@ Receiver makeReceiver(const Options &o) {
   settings.languageIndex = static_cast<std::uint8_t>(o.languageIndex);
   settings.languageFlag = static_cast<std::uint8_t>(o.languageFlag);
   settings.locswLastByte = static_cast<std::uint8_t>(o.locswLastByte);
-  settings.banner = o.banner;
+  settings.banner = unescape(o.banner);
   settings.restartDelayMs = o.restartDelayMs;
   Faults faults;
   if (o.silentFrom >= 0) {
@@ -236,7 +268,11 @@ Receiver makeReceiver(const Options &o) {
   faults.noRevision = o.noRevision;
   faults.bannerChunkBytes = o.bannerChunkBytes;
   faults.bannerChunkGapMs = o.bannerChunkGapMs;
-  return Receiver(settings, faults);
+  Receiver receiver(settings, faults);
+  if (!o.eeprom.empty()) {
+    loadEeprom(o.eeprom, receiver);
+  }
+  return receiver;
 }
 
 } // namespace

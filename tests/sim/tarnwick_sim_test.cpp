@@ -152,6 +152,27 @@ TEST(TarnwickSimTest, answersAliveOnThePrintedDevice) {
   EXPECT_NE(lines[1].find(" out 72 r"), std::string::npos) << lines[1];
 }
 
+TEST(TarnwickSimTest, restartsWithItsBannerAndReadsItsEepromFile) {
+  const std::filesystem::path eeprom = std::filesystem::temp_directory_path() /
+                                       ("tarnwick_sim_eeprom_" + std::to_string(getpid()) + ".bin");
+  std::ofstream(eeprom, std::ios::binary) << std::string("\x00\x01\x2C", 3);
+  SimProcess sim({"--banner", "\\n\\rBoot\\n\\rRevision 9\\n\\r", "--restart-delay", "100",
+                  "--eeprom", eeprom.string()});
+  ASSERT_TRUE(sim.started());
+  const int fd = openRaw(sim.firstLine(5000));
+  ASSERT_GE(fd, 0) << std::strerror(errno);
+  const std::string read = "er 1 2 1\r";
+  ASSERT_EQ(write(fd, read.data(), read.size()), static_cast<ssize_t>(read.size()));
+  EXPECT_EQ(readCount(fd, 22, 3000), "er 1 2 1\n\r    1   44\n\r");
+  const std::string reset = "swreset\r";
+  ASSERT_EQ(write(fd, reset.data(), reset.size()), static_cast<ssize_t>(reset.size()));
+  EXPECT_EQ(readCount(fd, 9, 3000), "swreset\n\r");
+  EXPECT_EQ(readCount(fd, 20, 3000), "\n\rBoot\n\rRevision 9\n\r");
+  close(fd);
+  EXPECT_EQ(sim.stop(), 0);
+  std::filesystem::remove(eeprom);
+}
+
 TEST(TarnwickSimTest, refusesAnOutOfRangeByte) {
   SimProcess sim({"--model", "256"});
   ASSERT_TRUE(sim.started());
