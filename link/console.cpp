@@ -16,6 +16,16 @@ void appendCollected(std::string &text, char c) {
   }
 }
 
+// Adds a non-zero byte; true once the text contains needle.
+bool collectByte(Collected &collected, std::optional<std::uint8_t> byte, std::string_view needle) {
+  if (!byte || *byte == 0) {
+    return false;
+  }
+  appendCollected(collected.text, static_cast<char>(*byte));
+  collected.found = collected.text.find(needle) != std::string::npos;
+  return collected.found;
+}
+
 std::string withLineEnd(std::string_view text) {
   std::string line(text);
   line += cmd::kLineEnd;
@@ -90,11 +100,14 @@ std::optional<std::uint8_t> Console::ReadByte() {
 bool Console::ReadUntil(std::uint8_t marker, int boundMs) {
   const std::int64_t start = context_.clock.nowMs();
   while (!cancelled()) {
-    if (ReadByte() == marker) {
-      return true;
-    }
+    const auto byte = ReadByte();
+    // The bound is a hard limit: a marker that arrives once it has passed
+    // (late in the last read) does not count.
     if (elapsedSince(start) >= boundMs) {
       break;
+    }
+    if (byte == marker) {
+      return true;
     }
   }
   return false;
@@ -130,14 +143,10 @@ Collected Console::CollectUntil(std::string_view needle, int boundMs) {
   const std::int64_t start = context_.clock.nowMs();
   while (!cancelled()) {
     const auto byte = ReadByte();
-    if (byte && *byte != 0) {
-      appendCollected(collected.text, static_cast<char>(*byte));
-      if (collected.text.find(needle) != std::string::npos) {
-        collected.found = true;
-        break;
-      }
-    }
     if (elapsedSince(start) >= boundMs) {
+      break; // as in ReadUntil, nothing counts once the bound has passed
+    }
+    if (collectByte(collected, byte, needle)) {
       break;
     }
   }
@@ -147,13 +156,8 @@ Collected Console::CollectUntil(std::string_view needle, int boundMs) {
 Collected Console::CollectUntil(std::string_view needle, const CancelToken &until) {
   Collected collected;
   while (!cancelled() && !until.cancelled()) {
-    const auto byte = ReadByte();
-    if (byte && *byte != 0) {
-      appendCollected(collected.text, static_cast<char>(*byte));
-      if (collected.text.find(needle) != std::string::npos) {
-        collected.found = true;
-        break;
-      }
+    if (collectByte(collected, ReadByte(), needle)) {
+      break;
     }
   }
   return collected;
