@@ -22,7 +22,10 @@ bool collectByte(Collected &collected, std::optional<std::uint8_t> byte, std::st
     return false;
   }
   appendCollected(collected.text, static_cast<char>(*byte));
-  collected.found = collected.text.find(needle) != std::string::npos;
+  // Only a match ending in the new byte is new.
+  const std::size_t size = collected.text.size();
+  collected.found = size >= needle.size() &&
+                    collected.text.compare(size - needle.size(), needle.size(), needle) == 0;
   return collected.found;
 }
 

@@ -86,9 +86,18 @@ bool CommunicationOptions::show() {
   return true;
 }
 
+bool reportBinding(AppContext &context, const BindingStatus &status) {
+  context.serialLibrary = {status.bound, bindingMessage(status, context.strings)};
+  if (!status.bound) {
+    context.user.message(context.serialLibrary.message);
+  }
+  return status.bound;
+}
+
 bool ensurePortOpen(AppContext &context, EnsureOpenForm form) {
   if (!context.serialLibrary.ready) {
-    context.user.message(context.serialLibrary.message);
+    const auto &why = context.serialLibrary.message;
+    context.user.message(why.empty() ? context.text(sid::kReceiverToolsUnavailable) : why);
     return false;
   }
   if (context.portState.isOpen()) {

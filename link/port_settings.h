@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app_context.h"
+#include "quillport_binding.h"
 
 #include <array>
 #include <optional>
@@ -71,6 +72,10 @@ enum class EnsureOpenForm {
 // Shows the Communication Options dialog when the port is not open. Returns
 // whether the operation may go on.
 bool ensurePortOpen(AppContext &context, EnsureOpenForm form = EnsureOpenForm::Standard);
+
+// Start-up: records whether the serial library is usable and, when it is not,
+// tells the user once. Returns whether it is usable.
+bool reportBinding(AppContext &context, const BindingStatus &status);
 
 // After a receiver failed to answer: clear the flag and close the port.
 void failureClose(AppContext &context);

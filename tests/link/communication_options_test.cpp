@@ -214,3 +214,33 @@ TEST(PortSettings, rateTextsConvertToTheirDecimalValue) {
 
 } // namespace
 } // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+TEST(PortSettings, aFailedBindingIsReportedOnceAndStopsEveryTool) {
+  testing::SimRig rig({"/dev/ttyUSB0"});
+  rig.sim.addReceiver("/dev/ttyUSB0");
+  BindingStatus status;
+  status.tried = {"/work/Quillport.so"};
+  EXPECT_FALSE(reportBinding(rig.context, status));
+  const std::string expected = "The serial library Quillport could not be loaded. Looked for: "
+                               "/work/Quillport.so. The receiver tools cannot run until the "
+                               "serial library is installed correctly.";
+  EXPECT_EQ(rig.user.messages(), std::vector<std::string>{expected});
+  EXPECT_FALSE(ensurePortOpen(rig.context));
+  EXPECT_EQ(rig.user.messages(), (std::vector<std::string>{expected, expected}));
+  EXPECT_TRUE(rig.port.calls().empty());
+}
+
+TEST(PortSettings, aGoodBindingSaysNothing) {
+  testing::SimRig rig;
+  BindingStatus status;
+  status.bound = true;
+  EXPECT_TRUE(reportBinding(rig.context, status));
+  EXPECT_TRUE(rig.context.serialLibrary.ready);
+  EXPECT_TRUE(rig.user.events().empty());
+}
+
+} // namespace
+} // namespace tarnwick

@@ -263,6 +263,20 @@ TEST(Console, collectionIgnoresZeroBytes) {
   EXPECT_EQ(collected.text, "Revision");
 }
 
+TEST(Console, aChatteringLineKeepsOnlyTheTailOfTheText) {
+  VirtualClock clock;
+  ByteScriptPort port(clock);
+  ScriptedUser user;
+  AppContext context("/", port, clock, user);
+  port.queue(std::string(200000, 'x') + "Revision");
+  Console console(context);
+  CancelToken open;
+  const Collected collected = console.CollectUntil("Revision", open);
+  EXPECT_TRUE(collected.found);
+  EXPECT_LE(collected.text.size(), 64U * 1024U);
+  EXPECT_EQ(collected.text.substr(collected.text.size() - 9), "xRevision");
+}
+
 TEST(Console, unboundedCollectionWaitsPastAnyBound) {
   SimRig rig;
   sim::ReceiverSettings settings;
