@@ -19,8 +19,7 @@ constexpr std::uint16_t crc16Update(std::uint16_t crc, std::uint8_t byte) {
   return crc;
 }
 
-constexpr std::uint16_t crc16(const std::uint8_t *data, std::size_t length,
-                              std::uint16_t crc = 0) {
+constexpr std::uint16_t crc16(const std::uint8_t *data, std::size_t length, std::uint16_t crc = 0) {
   for (std::size_t i = 0; i < length; ++i) {
     crc = crc16Update(crc, data[i]);
   }

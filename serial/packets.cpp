@@ -75,7 +75,8 @@ void buildPacket(int n, bool isLast) {
   sequenceByte = static_cast<unsigned char>(sequenceByte + 1);
   std::memcpy(packet + kHeaderSize, fileData[n], static_cast<std::size_t>(length));
   std::memset(packet + kHeaderSize + length, kPad, static_cast<std::size_t>(blockSize - length));
-  const std::uint16_t crc = quillport::crc16(packet + kHeaderSize, static_cast<std::size_t>(blockSize));
+  const std::uint16_t crc =
+      quillport::crc16(packet + kHeaderSize, static_cast<std::size_t>(blockSize));
   packet[kHeaderSize + blockSize] = static_cast<unsigned char>(crc >> 8);
   packet[kHeaderSize + blockSize + 1] = static_cast<unsigned char>(crc & 0xFF);
   byteCounter += blockSize;
@@ -84,7 +85,9 @@ void buildPacket(int n, bool isLast) {
   }
 }
 
-bool writePacket(int index) { return quillport::portWrite(packetTable[index], sizeInFlight); }
+bool writePacket(int index) {
+  return quillport::portWrite(packetTable[index], sizeInFlight);
+}
 
 unsigned char readAnswer() {
   unsigned char byte = 0;
@@ -128,20 +131,30 @@ int fnXParseFile(const char *path) {
   return 0;
 }
 
-void fnXResetFilePath(void) { storedFilePath[0] = '\0'; }
+void fnXResetFilePath(void) {
+  storedFilePath[0] = '\0';
+}
 
-int fnXGetNumberOfPackets(void) { return packetCount; }
+int fnXGetNumberOfPackets(void) {
+  return packetCount;
+}
 
-int fnXGetCurrentPacketNumber(void) { return currentPacketNumber; }
+int fnXGetCurrentPacketNumber(void) {
+  return currentPacketNumber;
+}
 
-int fnXGetBytes(void) { return byteCounter; }
+int fnXGetBytes(void) {
+  return byteCounter;
+}
 
 int fnXSetBytes(int value) {
   byteCounter = value;
   return value;
 }
 
-int fnXCancel(void) { return cancelSequence(); }
+int fnXCancel(void) {
+  return cancelSequence();
+}
 
 int fnXSendPacket(int index) {
   // An index outside the parsed file has no packet; nothing is written.

@@ -54,7 +54,9 @@ int remainingMs(std::int64_t deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 
-bool isOpen() { return port.state == HandleState::Open; }
+bool isOpen() {
+  return port.state == HandleState::Open;
+}
 
 bool speedFor(int baud, speed_t *speed) {
   struct Rate {
@@ -223,7 +225,9 @@ int fnXSetBaudRate(int baud) {
   return baud;
 }
 
-int fnXSetBaudRateL(int baud) { return fnXSetBaudRate(baud); }
+int fnXSetBaudRateL(int baud) {
+  return fnXSetBaudRate(baud);
+}
 
 int fnXOpenPort(const char *device) {
   // An open port is closed first so that its descriptor is not lost.

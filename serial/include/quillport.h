@@ -27,8 +27,8 @@ extern "C" {
 #endif
 
 /* Port access. Results marked 1/0 are 1 on success. */
-QUILLPORT_API int QUILLPORT_CALL fnXSetBaudRate(int baud);  /* taken at the next open */
-QUILLPORT_API int QUILLPORT_CALL fnXSetBaudRateL(int baud); /* same as fnXSetBaudRate */
+QUILLPORT_API int QUILLPORT_CALL fnXSetBaudRate(int baud);        /* taken at the next open */
+QUILLPORT_API int QUILLPORT_CALL fnXSetBaudRateL(int baud);       /* same as fnXSetBaudRate */
 QUILLPORT_API int QUILLPORT_CALL fnXOpenPort(const char *device); /* 0 or the error code */
 QUILLPORT_API int QUILLPORT_CALL fnXClosePort(void);
 QUILLPORT_API int QUILLPORT_CALL fnXWriteByte(int c); /* low 8 bits */

@@ -125,7 +125,8 @@ std::vector<std::uint8_t> PtyPair::readUntilQuiet(int quietMs) const {
   return bytes;
 }
 
-PtyRelay::PtyRelay(int a, int b) : a_(a), b_(b) {
+PtyRelay::PtyRelay(int a, int b, int holdFirstFromBMs)
+    : a_(a), b_(b), holdFirstFromBMs_(holdFirstFromBMs) {
   if (pipe2(wake_, O_CLOEXEC) != 0) {
     throw std::runtime_error("cannot create the relay's pipe");
   }
@@ -183,7 +184,8 @@ void PtyRelay::run() {
   bool aOpen = true;
   bool bOpen = true;
   while (aOpen || bOpen) {
-    pollfd fds[3] = {{wake_[0], POLLIN, 0}, {aOpen ? a_ : -1, POLLIN, 0}, {bOpen ? b_ : -1, POLLIN, 0}};
+    pollfd fds[3] = {
+        {wake_[0], POLLIN, 0}, {aOpen ? a_ : -1, POLLIN, 0}, {bOpen ? b_ : -1, POLLIN, 0}};
     if (poll(fds, 3, -1) < 0) {
       if (errno == EINTR) {
         continue;
@@ -195,6 +197,10 @@ void PtyRelay::run() {
     }
     if (fds[1].revents != 0 && !forward(a_, b_, fromA_)) {
       aOpen = false;
+    }
+    if (fds[2].revents != 0 && holdFirstFromBMs_ > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(holdFirstFromBMs_));
+      holdFirstFromBMs_ = 0;
     }
     if (fds[2].revents != 0 && !forward(b_, a_, fromB_)) {
       bOpen = false;

@@ -39,7 +39,8 @@ std::vector<std::uint8_t> sampleImage(std::size_t size) {
 
 bool writeFile(const fs::path &path, const std::vector<std::uint8_t> &bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
@@ -50,7 +51,8 @@ int run(std::size_t size) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
-  const fs::path folder = fs::temp_directory_path() / ("quillport-demo-" + std::to_string(getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("quillport-demo-" + std::to_string(getpid()));
   fs::create_directories(folder);
   const fs::path source = folder / "image.bin";
   const std::vector<std::uint8_t> original = sampleImage(size);
@@ -70,7 +72,8 @@ int run(std::size_t size) {
   const auto report = quillport::peer::sendFileAsTheProgram(lib, source.string(), kStartWaitMs);
   int rxStatus = -1;
   link.wait(kRxExitWaitMs, &rxStatus);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   lib.closePort();
 
   std::printf("  start request \"C\": %s\n", report.startSeen ? "seen" : "not seen");

@@ -52,10 +52,10 @@ private:
 };
 
 struct SendReport {
-  bool startSeen = false;  // "C" arrived
-  int parseResult = -1;    // fnXParseFile
-  int packetCount = 0;     // fnXGetNumberOfPackets
-  int byteCount = 0;       // fnXGetBytes after parsing
+  bool startSeen = false;   // "C" arrived
+  int parseResult = -1;     // fnXParseFile
+  int packetCount = 0;      // fnXGetNumberOfPackets
+  int byteCount = 0;        // fnXGetBytes after parsing
   std::vector<int> results; // every fnXSendPacket result, in call order
   bool allAcknowledged() const;
 };
