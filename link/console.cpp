@@ -2,6 +2,7 @@
 
 #include "eeprom_lines.h"
 #include "port_settings.h"
+#include "status_reply.h"
 
 namespace tarnwick {
 
@@ -117,20 +118,21 @@ bool Console::ReadUntil(std::uint8_t marker, int boundMs) {
 }
 
 std::optional<std::vector<std::uint8_t>> Console::ReadStatusReply(int boundMs, int payloadBytes) {
-  if (!ReadUntil(cmd::kStatusHeader, boundMs) || ReadByte() != cmd::kStatusValid) {
+  if (!ReadUntil(cmd::kStatusHeader, boundMs)) {
     return std::nullopt;
   }
-  std::vector<std::uint8_t> payload;
-  for (int i = 0; i < payloadBytes; ++i) {
+  StatusReplyParser parser(payloadBytes);
+  parser.feed(cmd::kStatusHeader);
+  while (parser.inReply()) {
     const auto byte = ReadByte();
-    // A payload cut short is no reply: a silent line would otherwise read as
+    // A reply cut short is no reply: a silent line would otherwise read as
     // model 0, version 0.
     if (!byte) {
       return std::nullopt;
     }
-    payload.push_back(*byte);
+    parser.feed(*byte);
   }
-  return payload;
+  return parser.payload();
 }
 
 std::optional<std::vector<std::uint8_t>> Console::QueryStatus(std::string_view command, int gapMs,

@@ -27,7 +27,10 @@ ProbeResult probePorts(PortApi &port, const std::vector<std::string> &candidates
     const int error = port.openPort(deviceNameFor(candidate));
     if (error == 0) {
       result.ports.push_back(candidate);
-    } else if (error == EACCES) {
+      continue;
+    }
+    result.refused.push_back({candidate, error});
+    if (error == EACCES) {
       result.permissionDenied.push_back(candidate);
     }
   }

@@ -40,6 +40,20 @@ TEST(CommunicationOptions, listsExactlyThePortsThatOpenAt38400) {
   EXPECT_FALSE(rig.sim.isOpen());
 }
 
+TEST(CommunicationOptions, probingKeepsEveryRefusalWithItsError) {
+  SimRig rig;
+  rig.sim.addReceiver("/dev/ttyUSB0");
+  rig.sim.addFailingDevice("/dev/ttyS1", EBUSY);
+  rig.sim.addFailingDevice("/dev/ttyS2", EACCES);
+  const auto probe =
+      probePorts(rig.port, {"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS2"});
+  EXPECT_EQ(probe.ports, std::vector<std::string>{"/dev/ttyUSB0"});
+  EXPECT_EQ(probe.refused,
+            (std::vector<RefusedPort>{
+                {"/dev/ttyS0", ENOENT}, {"/dev/ttyS1", EBUSY}, {"/dev/ttyS2", EACCES}}));
+  EXPECT_EQ(probe.permissionDenied, std::vector<std::string>{"/dev/ttyS2"});
+}
+
 TEST(CommunicationOptions, showsTheListedPortsWithTheFirstSelectedAnd38400) {
   SimRig rig({"/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyUSB1"});
   rig.sim.addReceiver("/dev/ttyUSB0");
