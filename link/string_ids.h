@@ -1,5 +1,5 @@
-// Resource ids of the texts shown by the receiver link. Language packs carry
-// the same ids.
+// Resource ids of the message, status and caption texts. Language packs
+// carry the same ids.
 #pragma once
 
 namespace tarnwick {
@@ -8,17 +8,179 @@ using StringId = int;
 
 namespace sid {
 
-inline constexpr StringId kSelectPortAndRetry = 61283;    // ensure-open: dialog cancelled
-inline constexpr StringId kPortCouldNotOpen = 61284;      // ensure-open: port still closed
-inline constexpr StringId kErrorCommunicating = 61285;    // liveness check failed
-inline constexpr StringId kFailedToOpenPort = 61361;      // ensure-open, second form
-inline constexpr StringId kFailedToWriteComport = 61274;  // echoed line: write failed
-inline constexpr StringId kNoOrWrongResponse = 61377;     // echoed line: echo wrong or missing
-inline constexpr StringId kRestartLocator = 61381;        // "swreset" without banner
-inline constexpr StringId kUpgradeReceiverSoftware = 194; // receiver older than shipped
-inline constexpr StringId kDownloadLatestVersion = 61339; // receiver newer than shipped
+// The texts the receiver tools show, by their resource id.
+inline constexpr StringId kSeqIdHeader = 106;
+inline constexpr StringId kDepthHeader = 107;
+inline constexpr StringId kCurrentHeader = 108;
+inline constexpr StringId kFeatureNotInstalled = 109;
+inline constexpr StringId kOlderSoftwareNoDateTime = 110;
+inline constexpr StringId kCableDataNotSupported = 111;
+inline constexpr StringId kSerialIdHeader = 131;
+inline constexpr StringId kFreqHeader = 133;
+inline constexpr StringId kTypeHeader = 134;
+inline constexpr StringId kDateTimeHeader = 135;
+inline constexpr StringId kCommentsHeader = 137;
+inline constexpr StringId kUserDataHeader = 146;
+inline constexpr StringId kLatitudeHeader = 148;
+inline constexpr StringId kLongitudeHeader = 149;
+inline constexpr StringId kUtilityTelephone = 152;
+inline constexpr StringId kUtilityPower = 153;
+inline constexpr StringId kUtilityWater = 154;
+inline constexpr StringId kUtilityWasteWater = 155;
+inline constexpr StringId kUtilityGeneralPurpose = 156;
+inline constexpr StringId kUtilityCommunication = 157;
+inline constexpr StringId kUtilityGas = 158;
+inline constexpr StringId kNeedKvWriter = 164;
+inline constexpr StringId kSelectUtilityToWrite = 165;
+inline constexpr StringId kSelectMarkersToWrite = 166;
+inline constexpr StringId kSelectTemplateToWrite = 167;
+inline constexpr StringId kMarkersLockedAfterWriting = 168;
+inline constexpr StringId kSelectUtilityToRead = 169;
+inline constexpr StringId kWriterLowBattery = 170;
+inline constexpr StringId kCannotWriteMarkers = 171;
+inline constexpr StringId kUserDataLocked = 172;
+inline constexpr StringId kMarkerDataReadErrors = 173;
+inline constexpr StringId kVeryLowSignalLevel = 174;
+inline constexpr StringId kIdMarkerDetected = 175;
+inline constexpr StringId kUserDataAlreadyPresent = 176;
+inline constexpr StringId kEnterMarkersInFixture = 177;
+inline constexpr StringId kUserDataMismatch = 178;
+inline constexpr StringId kReadingMarkers = 179;
+inline constexpr StringId kWritingMarkers = 180;
+inline constexpr StringId kFixtureCountMismatch = 181;
+inline constexpr StringId kSetAsDefaultFolder = 182;
+inline constexpr StringId kReceiverNotResponding = 183;
+inline constexpr StringId kMarkersReadWithErrors = 185;
+inline constexpr StringId kMarkersLowSignal = 186;
+inline constexpr StringId kMarkersLocked = 187;
+inline constexpr StringId kNoOtherLanguage = 189;
+inline constexpr StringId kSelectTemplateType = 190;
+inline constexpr StringId kTraceTemplatesNotSupported = 193;
+inline constexpr StringId kUpgradeReceiverSoftware = 194;
+inline constexpr StringId kNoUpgradeRequired = 195;
+inline constexpr StringId kSendingUserForms = 196;
+inline constexpr StringId kWriteHistoryWillMove = 197;
+inline constexpr StringId kIncompatibleMarkerTypes = 198;
+inline constexpr StringId kTemplateTooLargeForMarker = 199;
+inline constexpr StringId kStandardTemplateMemoryReached = 201;
+inline constexpr StringId kReplacePowerWithCePower = 202;
+inline constexpr StringId kReplaceCePowerWithPower = 203;
+inline constexpr StringId kModelNotConfigurable = 204;
+inline constexpr StringId kNoMarkerDetected = 61223;
+inline constexpr StringId kMarkerReadyToProgram = 61224;
+inline constexpr StringId kMoreThanOneMarker = 61225;
+inline constexpr StringId kWritingToMarker = 61227;
+inline constexpr StringId kMarkerOutOfRange = 61228;
+inline constexpr StringId kMarkerDataLocked = 61229;
+inline constexpr StringId kMarkerNotResponding = 61230;
+inline constexpr StringId kFailedToOpenComport = 61272;
+inline constexpr StringId kFailedToWriteComport = 61274;
+inline constexpr StringId kClickDownloadSelected = 61281;
+inline constexpr StringId kMaxTemplatesInLocator = 61282;
+inline constexpr StringId kSelectPortAndRetry = 61283;
+inline constexpr StringId kPortCouldNotOpen = 61284;
+inline constexpr StringId kErrorCommunicating = 61285;
+inline constexpr StringId kDownloadingPleaseWait = 61286;
+inline constexpr StringId kDownloadInProgress = 61287;
+inline constexpr StringId kNoFilesSelected = 61288;
+inline constexpr StringId kDataNotWrittenRetry = 61289;
+inline constexpr StringId kErrorSendingTemplate = 61290;
+inline constexpr StringId kSentPrefix = 61291;
+inline constexpr StringId kTemplatesSuffix = 61292;
+inline constexpr StringId kInterruptionWarning = 61293;
+inline constexpr StringId kEstablishingConnection = 61296;
+inline constexpr StringId kUpgradeSafeModeCaption = 61297;
+inline constexpr StringId kSafeModeUseUpgrade = 61298;
+inline constexpr StringId kErrorCommunicatingLocator = 61299;
+inline constexpr StringId kConnectAndPressDownload = 61300;
+inline constexpr StringId kCannotFind = 61301;
+inline constexpr StringId kEepromConfigSuccessful = 61302;
+inline constexpr StringId kRestartUnitToContinue = 61303;
+inline constexpr StringId kConnectPcToReceiver = 61304;
+inline constexpr StringId kWaitForGlossary = 61305;
+inline constexpr StringId kDownloadCompleted = 61306;
+inline constexpr StringId kDownloadTemplates = 61307;
+inline constexpr StringId kSendingEepromConfig = 61308;
+inline constexpr StringId kProblemInDownload = 61321;
+inline constexpr StringId kProblemSendingGlossaryVersion = 61322;
+inline constexpr StringId kDownloadComplete = 61323;
+inline constexpr StringId kLabelTermListProblem = 61324;
+inline constexpr StringId kInitialConfigurationCaption = 61325;
+inline constexpr StringId kClickDownloadToStart = 61326;
+inline constexpr StringId kDownloadingConfigurationFiles = 61327;
+inline constexpr StringId kDownloadingFrequencySelection = 61328;
+inline constexpr StringId kDownloadingFrequencyMasks = 61329;
+inline constexpr StringId kClickOnDownloadToStart = 61334;
+inline constexpr StringId kLanguageDownloadingConfigurationFiles = 61335;
+inline constexpr StringId kCheckingConnection = 61336;
+inline constexpr StringId kMakeSureLocatorOn = 61337;
+inline constexpr StringId kRevisionNotValidated = 61338;
+inline constexpr StringId kDownloadLatestVersion = 61339;
+inline constexpr StringId kValidatedSoftware = 61340;
+inline constexpr StringId kDownloadingHelpFiles = 61341;
+inline constexpr StringId kDownloadingLanguageFiles = 61342;
+inline constexpr StringId kDownloadingFontFiles = 61343;
+inline constexpr StringId kDownloadFailed = 61344;
+inline constexpr StringId kRestartingLocator = 61345;
+inline constexpr StringId kProceedsWaitConfiguration = 61347;
+inline constexpr StringId kGlossaryNeedsManualRestart = 61348;
+inline constexpr StringId kProceedsWaitNextStep = 61349;
+inline constexpr StringId kGlossaryNotDownloaded = 61350;
+inline constexpr StringId kUnitNeedsReset = 61351;
+inline constexpr StringId kDownloadFileNotFound = 61352;
+inline constexpr StringId kPleaseWaitSuffix = 61353;
+inline constexpr StringId kTransferError = 61354;
+inline constexpr StringId kTimeoutError = 61355;
+inline constexpr StringId kBytesTransferredContinuing = 61356;
+inline constexpr StringId kErrorWhileDownloading = 61357;
+inline constexpr StringId kBytesTransferred = 61358;
+inline constexpr StringId kDownloadCancelledByUser = 61359;
+inline constexpr StringId kFailedToOpenPort = 61361;
+inline constexpr StringId kTabFavoriteUserList = 61363;
+inline constexpr StringId kTabCreateEditTemplates = 61364;
+inline constexpr StringId kTabTransferSavedData = 61365;
+inline constexpr StringId kTabHelp = 61366;
+inline constexpr StringId kLoginAsSupervisor = 61372;
+inline constexpr StringId kAddToExistingFile = 61376;
+inline constexpr StringId kNoOrWrongResponse = 61377;
+inline constexpr StringId kDeleteRecordsFromLocator = 61378;
+inline constexpr StringId kCannotBeUndone = 61379;
+inline constexpr StringId kRestartLocator = 61381;
+inline constexpr StringId kRecordFileExported = 61382;
+inline constexpr StringId kNoReadData = 61383;
+inline constexpr StringId kNoProgrammedData = 61384;
+inline constexpr StringId kUnableToOpenFile = 61386;
+inline constexpr StringId kNewMarkerRecord = 61387;
+inline constexpr StringId kSaveChangesTo = 61388;
+inline constexpr StringId kEnterValidId = 61389;
+inline constexpr StringId kMarkerIdPresent = 61390;
+inline constexpr StringId kCommunicationProblem = 61391;
+inline constexpr StringId kSentToLocator = 61392;
+inline constexpr StringId kLabelMaxChars = 61393;
+inline constexpr StringId kDescriptionMaxChars = 61394;
+inline constexpr StringId kLimitTemplateName = 61395;
+inline constexpr StringId kLimitTemplateNameEnd = 61396;
+inline constexpr StringId kOverwriteExistingFile = 61397;
+inline constexpr StringId kTemplateCreatedInEnglish = 61398;
+inline constexpr StringId kSaveTemplateInEnglish = 61399;
+inline constexpr StringId kSafeModeSelectModel = 61401;
+inline constexpr StringId kPleaseSelectModel = 61402;
+inline constexpr StringId kModelNotValidated = 61403;
+inline constexpr StringId kSelectModelAndRetry = 61404;
+inline constexpr StringId kModelDoesNotMatch = 61405;
+inline constexpr StringId kDownloadingPrefix = 61407;
+inline constexpr StringId kUnknownDownloadError = 61408;
+inline constexpr StringId kExportUnitRunInitialConfiguration = 61409;
+inline constexpr StringId kFrequencySettingsReinitialised = 61410;
+inline constexpr StringId kDownloadingDotPleaseWait = 61417;
+inline constexpr StringId kEnterSupervisorPassword = 61418;
+inline constexpr StringId kInvalidPassword = 61419;
+inline constexpr StringId kPasswordChangedTo = 61421;
+inline constexpr StringId kSupervisorLoginRequired = 61422;
+inline constexpr StringId kTabWriterStation = 61424;
+inline constexpr StringId kSignalLevel = 61438;
 
-// Texts of the receiver link that had no id of their own; 61309-61316 were
+// Texts of the receiver link that had no id of their own; 61309-61315 were
 // unused in the table.
 inline constexpr StringId kPathModeCompatible = 61309;
 inline constexpr StringId kPathModeNotCompatible = 61310;
@@ -27,6 +189,45 @@ inline constexpr StringId kLibraryMissingExports = 61312; // followed by the mis
 inline constexpr StringId kReceiverToolsUnavailable = 61313;
 inline constexpr StringId kPortPermissionDenied = 61314; // followed by the device
 inline constexpr StringId kDialoutGroupHint = 61315;
+
+// Texts of the application shell without an id of their own; 61316-61320 and
+// 61330-61333 were unused in the table.
+inline constexpr StringId kLanguageResourcesNotFound = 61316; // followed by the pack's path
+inline constexpr StringId kErrorCreatingDialogObject = 61317;
+inline constexpr StringId kErrorCreatingDialog = 61318;
+inline constexpr StringId kConfigurationFilesMissing = 61319;
+inline constexpr StringId kRestartForLanguage = 61320;
+inline constexpr StringId kHelpNotAvailable = 61330;
+inline constexpr StringId kFileNotSaved = 61331; // followed by the path; any tool's failed write
+
+// Templates, user lists and the glossary.
+inline constexpr StringId kSelectTemplateKind = 190;         // editing before a kind is chosen
+inline constexpr StringId kReachedStandardMemory = 201;      // the X-type marker question
+inline constexpr StringId kLabelTooLong = 61393;             // label over 8 characters
+inline constexpr StringId kDescriptionTooLong = 61394;       // description over 14 characters
+inline constexpr StringId kTemplateNameTooLongUtl = 61395;   // name given with ".utl"
+inline constexpr StringId kTemplateNameTooLong = 61396;      // name given without ".utl"
+inline constexpr StringId kOverwriteExistingFile = 61397;    // Yes/No
+inline constexpr StringId kTemplateCreatedInEnglish = 61398; // 7-bit template, 8-bit glossary
+inline constexpr StringId kTemplateOtherLanguage = 61399;    // 8-bit template, 7-bit glossary
+inline constexpr StringId kFavoriteUserListTab = 61363;
+inline constexpr StringId kEditTemplatesTab = 61364;
+
+// Texts of templates and user lists that had no id of their own; 61425-61437
+// were unused in the table.
+inline constexpr StringId kOutOfTemplateMemory = 61425;
+inline constexpr StringId kMaxLabelsInList = 61426; // followed by 88
+inline constexpr StringId kNameListBeforeLinking = 61427;
+inline constexpr StringId kMaxLinksForLabel = 61428;  // followed by 16
+inline constexpr StringId kEnterUserListName = 61429; // the Name dialog's prompt
+inline constexpr StringId kCannotSaveWithName = 61430;
+inline constexpr StringId kUserListFileExists = 61431;      // New on an existing name
+inline constexpr StringId kUserListExistsOverwrite = 61432; // Save As on an existing name, Yes/No
+inline constexpr StringId kSaveUserListChanges = 61433;
+inline constexpr StringId kSelectUserListToSend = 61434;
+inline constexpr StringId kMaxUserLists = 61435;            // followed by 99
+inline constexpr StringId kTemplateMemoryUsage = 61436;     // static text before the percentage
+inline constexpr StringId kTemplateMemoryRemaining = 61437; // static text after it
 
 } // namespace sid
 } // namespace tarnwick

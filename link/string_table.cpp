@@ -1,5 +1,6 @@
 #include "string_table.h"
 
+#include <charconv>
 #include <utility>
 
 namespace tarnwick {
@@ -12,17 +13,212 @@ struct BuiltIn {
 };
 
 constexpr BuiltIn kEnglish[] = {
+    {sid::kSeqIdHeader, "Seq ID"},
+    {sid::kDepthHeader, "Depth(in)"},
+    {sid::kCurrentHeader, "Current(mA)"},
+    {sid::kFeatureNotInstalled, "This feature is currently not installed. Please select the "
+                                "Software Upgrade option to install."},
+    {sid::kOlderSoftwareNoDateTime,
+     "You are running an older version of software in the receiver that does not support date/time "
+     "stamp for the saved data. Click Yes to upgrade now."},
+    {sid::kCableDataNotSupported, "Get Cable Data Records feature is not supported in this model."},
+    {sid::kSerialIdHeader, "Serial ID"},
+    {sid::kFreqHeader, "Freq"},
+    {sid::kTypeHeader, "Type"},
+    {sid::kDateTimeHeader, "Date & Time"},
+    {sid::kCommentsHeader, "Comments"},
+    {sid::kUserDataHeader, " "},
+    {sid::kLatitudeHeader, "Latitude"},
+    {sid::kLongitudeHeader, "Longitude"},
+    {sid::kUtilityTelephone, "Telephone"},
+    {sid::kUtilityPower, "Power"},
+    {sid::kUtilityWater, "Water"},
+    {sid::kUtilityWasteWater, "Waste Water"},
+    {sid::kUtilityGeneralPurpose, "General Purpose"},
+    {sid::kUtilityCommunication, "Communication"},
+    {sid::kUtilityGas, "Gas"},
+    {sid::kNeedKvWriter, "In order to perform this function, you need 6130 Kv Writer."},
+    {sid::kSelectUtilityToWrite, "Please select a utility to write"},
+    {sid::kSelectMarkersToWrite, "Please select markers to write"},
+    {sid::kSelectTemplateToWrite, "Please select a template to write the marker"},
+    {sid::kMarkersLockedAfterWriting,
+     "Markers will be permanently locked after writing. Do you want to continue?"},
+    {sid::kSelectUtilityToRead, "Please select a utility to read"},
+    {sid::kWriterLowBattery,
+     "Low Battery Voltage Detected. Please replace the batteries in the 6130Kv Writer."},
+    {sid::kCannotWriteMarkers, "Cannot write to the marker(s)."},
+    {sid::kUserDataLocked, "User Data is Locked."},
+    {sid::kMarkerDataReadErrors, "Marker Data Read Errors."},
+    {sid::kVeryLowSignalLevel, "Very Low Signal Level."},
+    {sid::kIdMarkerDetected, "ID Marker Detected"},
+    {sid::kUserDataAlreadyPresent, ". User Data already present. Do you want to overwrite?"},
+    {sid::kEnterMarkersInFixture, "Please enter the number of markers in the fixture"},
+    {sid::kUserDataMismatch, "User Data mismatch"},
+    {sid::kReadingMarkers, "Reading Markers. Please wait ..."},
+    {sid::kWritingMarkers, "Writing Markers. Please wait ..."},
+    {sid::kFixtureCountMismatch,
+     "Number of Markers in the fixture does not match total read markers."},
+    {sid::kSetAsDefaultFolder, "Do you want to set this as the default folder?"},
+    {sid::kReceiverNotResponding,
+     "Receiver Not Responding. Please check if the unit is turned on."},
+    {sid::kMarkersReadWithErrors, "Marker(s) read with Data Errors."},
+    {sid::kMarkersLowSignal, "Marker(s) with low signal level detected."},
+    {sid::kMarkersLocked, "Marker(s) locked."},
+    {sid::kNoOtherLanguage, "No other language is supported."},
+    {sid::kSelectTemplateType, "Please select the type of Templates to Create/Edit"},
+    {sid::kTraceTemplatesNotSupported,
+     "Trace Templates are not supported. Please Upgrade the Locator Software."},
+    {sid::kUpgradeReceiverSoftware, "Please upgrade the receiver software. "},
+    {sid::kNoUpgradeRequired, "No upgrade required. Software is up to date."},
+    {sid::kSendingUserForms, "Sending User Forms, Please Wait...."},
+    {sid::kWriteHistoryWillMove, "Write History Records from Locator will be stored on the PC and "
+                                 "will be deleted from the Locator."},
+    {sid::kIncompatibleMarkerTypes, "Incompatible Marker Types found - combination of Standard and "
+                                    "Extended (\"X\") type markers."},
+    {sid::kTemplateTooLargeForMarker, "Selected template size is too large for this marker. Select "
+                                      "a different template to write OR use \"X\" type markers."},
+    {sid::kStandardTemplateMemoryReached, "Reached Standard template memory size. If X-Type Marker "
+                                          "Template, continue with editing the template."},
+    {sid::kReplacePowerWithCePower,
+     "Do you want to replace 169.8 kHz Power with 134 kHz CE Power frequency?"},
+    {sid::kReplaceCePowerWithPower,
+     "Do you want to replace 134 kHz CE Power with 169.8 kHz Power frequency?"},
+    {sid::kModelNotConfigurable,
+     "This model cannot be configured using Brimstel. Please use Toolbox option in the receiver."},
+    {sid::kNoMarkerDetected, "No Marker Detected"},
+    {sid::kMarkerReadyToProgram, "Marker Detected. Ready to Program"},
+    {sid::kMoreThanOneMarker, "More Than One Marker Detected"},
+    {sid::kWritingToMarker, "Writing to Marker"},
+    {sid::kMarkerOutOfRange, "Marker Write Unsuccessful - Marker Out of Range"},
+    {sid::kMarkerDataLocked, "Marker Write Unsuccessful - Data locked in Marker"},
+    {sid::kMarkerNotResponding, "Marker Write Unsuccessful - Marker not Responding"},
+    {sid::kFailedToOpenComport, "Failed to open the comport"},
+    {sid::kFailedToWriteComport, "Failed to write to the comport"},
+    {sid::kClickDownloadSelected, "Click \"Download selected files to Locator\" to send the files "
+                                  "on the right side to the locator..."},
+    {sid::kMaxTemplatesInLocator, "Maximum number of templates in the Locator is :"},
     {sid::kSelectPortAndRetry, "Please select a port and try again !"},
     {sid::kPortCouldNotOpen, "Port could not be open. Please try again !"},
     {sid::kErrorCommunicating, "Error Communicating to receiver. Verify serial cable connection "
                                "between PC and receiver. Verify Receiver is on.."},
-    {sid::kFailedToOpenPort, "Failed to open port! Please connect and try again"},
-    {sid::kFailedToWriteComport, "Failed to write to the comport"},
-    {sid::kNoOrWrongResponse, "No receiver response or wrong receiver response"},
-    {sid::kRestartLocator, "Please Restart the Locator for the changes to take effect.."},
-    {sid::kUpgradeReceiverSoftware, "Please upgrade the receiver software. "},
+    {sid::kDownloadingPleaseWait, "Downloading... Please wait !"},
+    {sid::kDownloadInProgress, "Download already in progress... Please wait.."},
+    {sid::kNoFilesSelected, "No files selected for download!"},
+    {sid::kDataNotWrittenRetry, "Data was not written successfully. Retry number.. "},
+    {sid::kErrorSendingTemplate,
+     "Error in sending template. Please select template(s) and try again.."},
+    {sid::kSentPrefix, "Sent "},
+    {sid::kTemplatesSuffix, " template(s) "},
+    {sid::kInterruptionWarning, "Interruption to the Download may leave the Unit non functioning. "
+                                "Press OK to Continue to Download."},
+    {sid::kEstablishingConnection, "Establishing connection with Receiver. Please wait..."},
+    {sid::kUpgradeSafeModeCaption, "Upgrade Software : Safe Mode"},
+    {sid::kSafeModeUseUpgrade,
+     "Safe Mode detected. Please Use Upgrade Software Button in the Main Screen"},
+    {sid::kErrorCommunicatingLocator, "Error Communicating with Locator.. "},
+    {sid::kConnectAndPressDownload, "Connect PC to Receiver via Serial Cable. \nTurn Receiver On. "
+                                    "And Press Download to try again. \n"},
+    {sid::kCannotFind, "Cannot find "},
+    {sid::kEepromConfigSuccessful, "EEPROM Config Download successful."},
+    {sid::kRestartUnitToContinue, "Please restart unit to continue... "},
+    {sid::kConnectPcToReceiver,
+     "Connect PC to Receiver via Serial Cable. Turn Receiver On. Exit other Comport Applications."},
+    {sid::kWaitForGlossary, "Please wait for Glossary download... "},
+    {sid::kDownloadCompleted, "Download completed successfully!"},
+    {sid::kDownloadTemplates, "Please download the Templates!"},
+    {sid::kSendingEepromConfig, "Sending EEPROM Config data. Please wait..."},
+    {sid::kProblemInDownload, "Problem in download"},
+    {sid::kProblemSendingGlossaryVersion, "Problem sending glossary version"},
+    {sid::kDownloadComplete, "Download complete!"},
+    {sid::kLabelTermListProblem, "Labellist or term list download problem. Try again!"},
+    {sid::kInitialConfigurationCaption, "Initial Configuration: "},
+    {sid::kClickDownloadToStart, "Click Download Button to start downloading.."},
+    {sid::kDownloadingConfigurationFiles,
+     "Please wait while we download the configuration files.."},
+    {sid::kDownloadingFrequencySelection, "Downloading Frequency Selection.."},
+    {sid::kDownloadingFrequencyMasks, "Downloading Frequency Masks.."},
+    {sid::kClickOnDownloadToStart, "Click on Download Button to start downloading..."},
+    {sid::kLanguageDownloadingConfigurationFiles,
+     "Please wait while we download the configuration files.."},
+    {sid::kCheckingConnection, "Checking Connection with Locator.. Please Wait."},
+    {sid::kMakeSureLocatorOn, "Make sure Locator is Powered On and Connected"},
+    {sid::kRevisionNotValidated,
+     "Model and Software Revision could not be validated, Try Again!!!"},
     {sid::kDownloadLatestVersion,
      "Please download the latest version of Brimstel from www.vandrel.example"},
+    {sid::kValidatedSoftware, "Validated the Main and Model Software"},
+    {sid::kDownloadingHelpFiles, "Downloading Help software files"},
+    {sid::kDownloadingLanguageFiles, "Downloading Bitmaps, Strings and Language software files"},
+    {sid::kDownloadingFontFiles, "Downloading Font and Strings files"},
+    {sid::kDownloadFailed, "Download Failed !!! Please Try Again..."},
+    {sid::kRestartingLocator, "Restarting the Locator.. Please wait.."},
+    {sid::kProceedsWaitConfiguration, "Download Proceeds. Please wait for configuration.."},
+    {sid::kGlossaryNeedsManualRestart,
+     "Glossary needs to be downloaded,\nPlease Manually Restart the Unit to Proceed"},
+    {sid::kProceedsWaitNextStep, "Download Proceeds.. Please wait for next step."},
+    {sid::kGlossaryNotDownloaded,
+     "Glossary Files are not downloaded, Please Download the Language Configuration Again."},
+    {sid::kUnitNeedsReset, "Unit needs to be reset. Please contact your service Technician!"},
+    {sid::kDownloadFileNotFound, "Download file not found. Select a file and try again!"},
+    {sid::kPleaseWaitSuffix, " Please wait"},
+    {sid::kTransferError, "An error occured during transfer. Please try again!"},
+    {sid::kTimeoutError, "Timeout error! Could not complete download successfully"},
+    {sid::kBytesTransferredContinuing, " bytes transferred. Continuing download. Please wait.."},
+    {sid::kErrorWhileDownloading, "Error while downloading.  "},
+    {sid::kBytesTransferred, " bytes transferred"},
+    {sid::kDownloadCancelledByUser, "Download Cancelled by user. "},
+    {sid::kFailedToOpenPort, "Failed to open port! Please connect and try again"},
+    {sid::kTabFavoriteUserList, "Set up Favorite User List"},
+    {sid::kTabCreateEditTemplates, "Create/Edit Templates"},
+    {sid::kTabTransferSavedData, "Xfer Saved data"},
+    {sid::kTabHelp, "Help"},
+    {sid::kLoginAsSupervisor, "Please login as Supervisor"},
+    {sid::kAddToExistingFile, "Do you want to Add to an existing file?"},
+    {sid::kNoOrWrongResponse, "No receiver response or wrong receiver response"},
+    {sid::kDeleteRecordsFromLocator, "Do you want to Delete the Records from Locator?"},
+    {sid::kCannotBeUndone, "This operation can not be undone. Continue ?"},
+    {sid::kRestartLocator, "Please Restart the Locator for the changes to take effect.."},
+    {sid::kRecordFileExported, "The Record file has been exported to "},
+    {sid::kNoReadData, "No Read Data available on this receiver."},
+    {sid::kNoProgrammedData, "No Programmed Data available on this receiver."},
+    {sid::kUnableToOpenFile, "Unable to open the File. Please check the filename"},
+    {sid::kNewMarkerRecord, "New Marker Record"},
+    {sid::kSaveChangesTo, "Do you want to save the changes you made to "},
+    {sid::kEnterValidId, "Enter 10 digits valid ID"},
+    {sid::kMarkerIdPresent, "Marker ID already present"},
+    {sid::kCommunicationProblem, "Communication problem"},
+    {sid::kSentToLocator, "Successfully sent to the locator"},
+    {sid::kLabelMaxChars, "Label can have Max. 8 Chars"},
+    {sid::kDescriptionMaxChars, "Description can have Max. 14 Chars"},
+    {sid::kLimitTemplateName, "Please limit template name to 15 characters"},
+    {sid::kLimitTemplateNameEnd, " or less!"},
+    {sid::kOverwriteExistingFile, "Overwrite the existing file?"},
+    {sid::kTemplateCreatedInEnglish,
+     "This template was originally created in English. If you save it using the glossary language "
+     "selected, some data may be lost."},
+    {sid::kSaveTemplateInEnglish, "If you save this template in English, any other language "
+                                  "characters may not be saved properly."},
+    {sid::kSafeModeSelectModel,
+     "Safe Mode detected. Please Select a Model from the Dropdown and Press Download"},
+    {sid::kPleaseSelectModel, "Please Select a Model"},
+    {sid::kModelNotValidated, "Model information can not be validated"},
+    {sid::kSelectModelAndRetry, "Select a Model from the Dropdown. Press Download to try again.."},
+    {sid::kModelDoesNotMatch, "does not match with the Selected Model\""},
+    {sid::kDownloadingPrefix, "Downloading "},
+    {sid::kUnknownDownloadError, "Unknown error during download. Please try again!"},
+    {sid::kExportUnitRunInitialConfiguration,
+     "Export Unit must Run Initial Configuration. \nFrequency Settings have been re-initialized to "
+     "Defaults."},
+    {sid::kFrequencySettingsReinitialised,
+     "Frequency Settings have been re-initialized to Defaults."},
+    {sid::kDownloadingDotPleaseWait, "Downloading. Please wait..."},
+    {sid::kEnterSupervisorPassword, "Please Enter Supervisor Password..."},
+    {sid::kInvalidPassword, "Invalid Password."},
+    {sid::kPasswordChangedTo, "The Password is being changed to "},
+    {sid::kSupervisorLoginRequired, "You should be logged in as Supervisor to change the "
+                                    "password.\nPlease Login by clicking Supervisor Login button."},
+    {sid::kTabWriterStation, "Kv Writer Station"},
+    {sid::kSignalLevel, "SignalLevel"},
     {sid::kPathModeCompatible, "Path Mode Compatible with latest S/W"},
     {sid::kPathModeNotCompatible, "Path Mode Not Compatible !!!"},
     {sid::kLibraryNotLoaded, "The serial library Quillport could not be loaded. Looked for: "},
@@ -33,7 +229,74 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kDialoutGroupHint,
      "Your user is not in the dialout group. Add it with \"sudo usermod -aG dialout $USER\", "
      "then log out and log in again."},
+    {sid::kLanguageResourcesNotFound,
+     "Language Resources are not found. English will be used instead \n"},
+    {sid::kErrorCreatingDialogObject, "Error Creating Dialog Object"},
+    {sid::kErrorCreatingDialog, "Error creating Dialog"},
+    {sid::kConfigurationFilesMissing,
+     "Some configuration files are missing..\nInitial Configuration can not be performed.."},
+    {sid::kRestartForLanguage,
+     "Please Exit and start Brimstel again to see the new Language changes !!!"},
+    {sid::kHelpNotAvailable, "Help not available"},
+    {sid::kFileNotSaved, "The file could not be saved: "},
 };
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string unescape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char next = text[++i];
+    if (next == 'n') {
+      out += '\n';
+    } else if (next == 't') {
+      out += '\t';
+    } else if (next == '\\') {
+      out += '\\';
+    } else {
+      out += '\\';
+      out += next;
+    }
+  }
+  return out;
+}
+
+std::string escape(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else if (c != '\r') {
+      out += c;
+    }
+  }
+  return out;
+}
+
+bool parsePackLine(std::string_view line, PackEntry &entry) {
+  const auto tab = line.find('\t');
+  if (tab == std::string_view::npos || tab == 0) {
+    return false;
+  }
+  const std::string_view number = line.substr(0, tab);
+  StringId id = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), id);
+  if (error != std::errc() || end != number.data() + number.size() || id < 0) {
+    return false;
+  }
+  entry.id = id;
+  entry.text = unescape(line.substr(tab + 1));
+  return true;
+}
 
 } // namespace
 
@@ -55,6 +318,58 @@ bool StringTable::has(StringId id) const {
 
 void StringTable::set(StringId id, std::string text) {
   texts_[id] = std::move(text);
+}
+
+std::vector<StringId> StringTable::ids() const {
+  std::vector<StringId> result;
+  result.reserve(texts_.size());
+  for (const auto &entry : texts_) {
+    result.push_back(entry.first);
+  }
+  return result;
+}
+
+std::size_t StringTable::applyLanguagePack(std::string_view pack) {
+  std::size_t replaced = 0;
+  for (PackEntry &entry : parseLanguagePack(pack)) {
+    const auto found = texts_.find(entry.id);
+    if (found != texts_.end()) {
+      found->second = std::move(entry.text);
+      ++replaced;
+    }
+  }
+  return replaced;
+}
+
+std::vector<PackEntry> parseLanguagePack(std::string_view pack) {
+  if (pack.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    pack.remove_prefix(kByteOrderMark.size());
+  }
+  std::vector<PackEntry> entries;
+  while (!pack.empty()) {
+    const auto end = pack.find('\n');
+    std::string_view line = pack.substr(0, end);
+    pack.remove_prefix(end == std::string_view::npos ? pack.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
+    PackEntry entry;
+    if (!line.empty() && line.front() != '#' && parsePackLine(line, entry)) {
+      entries.push_back(std::move(entry));
+    }
+  }
+  return entries;
+}
+
+std::string formatLanguagePack(const std::vector<PackEntry> &entries) {
+  std::string out;
+  for (const PackEntry &entry : entries) {
+    out += std::to_string(entry.id);
+    out += '\t';
+    out += escape(entry.text);
+    out += '\n';
+  }
+  return out;
 }
 
 } // namespace tarnwick
