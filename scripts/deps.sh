@@ -8,6 +8,7 @@ packages=(
   lrzsz socat binutils
   clang libclang-rt-14-dev
   libcli11-dev
+  qt6-base-dev libgl-dev xvfb xauth
 )
 
 missing=()

@@ -252,8 +252,12 @@ void Receiver::onHardwareStatus(const Args &, std::int64_t nowMs) {
     return;
   }
   const std::string digits = std::to_string(settings_.hardwareVersion);
-  std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(digits.size())};
-  payload.insert(payload.end(), digits.begin(), digits.end());
+  std::vector<std::uint8_t> payload;
+  payload.reserve(digits.size() + 2);
+  payload.push_back(static_cast<std::uint8_t>(digits.size()));
+  for (const char digit : digits) {
+    payload.push_back(static_cast<std::uint8_t>(digit));
+  }
   payload.push_back(kStatusMark);
   statusReply(payload, nowMs);
 }
