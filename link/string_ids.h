@@ -158,6 +158,8 @@ inline constexpr StringId kCommunicationProblem = 61391;
 inline constexpr StringId kSentToLocator = 61392;
 inline constexpr StringId kLabelMaxChars = 61393;
 inline constexpr StringId kDescriptionMaxChars = 61394;
+// Each of 61395 and 61396 is the whole message: for a name given with ".utl"
+// and without it.
 inline constexpr StringId kLimitTemplateName = 61395;
 inline constexpr StringId kLimitTemplateNameEnd = 61396;
 inline constexpr StringId kOverwriteExistingFile = 61397;
@@ -199,19 +201,6 @@ inline constexpr StringId kConfigurationFilesMissing = 61319;
 inline constexpr StringId kRestartForLanguage = 61320;
 inline constexpr StringId kHelpNotAvailable = 61330;
 inline constexpr StringId kFileNotSaved = 61331; // followed by the path; any tool's failed write
-
-// Templates, user lists and the glossary.
-inline constexpr StringId kSelectTemplateKind = 190;         // editing before a kind is chosen
-inline constexpr StringId kReachedStandardMemory = 201;      // the X-type marker question
-inline constexpr StringId kLabelTooLong = 61393;             // label over 8 characters
-inline constexpr StringId kDescriptionTooLong = 61394;       // description over 14 characters
-inline constexpr StringId kTemplateNameTooLongUtl = 61395;   // name given with ".utl"
-inline constexpr StringId kTemplateNameTooLong = 61396;      // name given without ".utl"
-inline constexpr StringId kOverwriteExistingFile = 61397;    // Yes/No
-inline constexpr StringId kTemplateCreatedInEnglish = 61398; // 7-bit template, 8-bit glossary
-inline constexpr StringId kTemplateOtherLanguage = 61399;    // 8-bit template, 7-bit glossary
-inline constexpr StringId kFavoriteUserListTab = 61363;
-inline constexpr StringId kEditTemplatesTab = 61364;
 
 // Texts of templates and user lists that had no id of their own; 61425-61437
 // were unused in the table.

@@ -190,8 +190,8 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kSentToLocator, "Successfully sent to the locator"},
     {sid::kLabelMaxChars, "Label can have Max. 8 Chars"},
     {sid::kDescriptionMaxChars, "Description can have Max. 14 Chars"},
-    {sid::kLimitTemplateName, "Please limit template name to 15 characters"},
-    {sid::kLimitTemplateNameEnd, " or less!"},
+    {sid::kLimitTemplateName, "Please limit template name to 15 characters or less!"},
+    {sid::kLimitTemplateNameEnd, "Please limit template name to 15 characters or less!"},
     {sid::kOverwriteExistingFile, "Overwrite the existing file?"},
     {sid::kTemplateCreatedInEnglish,
      "This template was originally created in English. If you save it using the glossary language "
@@ -256,6 +256,8 @@ std::string unescape(std::string_view text) {
       out += '\n';
     } else if (next == 't') {
       out += '\t';
+    } else if (next == 'r') {
+      out += '\r';
     } else if (next == '\\') {
       out += '\\';
     } else {
@@ -275,7 +277,9 @@ std::string escape(std::string_view text) {
       out += "\\t";
     } else if (c == '\\') {
       out += "\\\\";
-    } else if (c != '\r') {
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
       out += c;
     }
   }

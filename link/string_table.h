@@ -4,8 +4,11 @@
 
 #include "string_ids.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tarnwick {
 
@@ -17,9 +20,29 @@ public:
   const std::string &text(StringId id) const;
   bool has(StringId id) const;
   void set(StringId id, std::string text);
+  // Every id of the table, ascending.
+  std::vector<StringId> ids() const;
+
+  // Replaces the texts a language pack carries (see parseLanguagePack); ids
+  // the table does not know are ignored. Returns how many texts were replaced.
+  std::size_t applyLanguagePack(std::string_view pack);
 
 private:
   std::map<StringId, std::string> texts_;
 };
+
+struct PackEntry {
+  StringId id = 0;
+  std::string text;
+};
+
+// A language pack is UTF-8 text, one "id<TAB>text" line per entry. In a text,
+// "\n", "\t" and "\\" stand for a line feed, a tab and a backslash. Blank
+// lines, lines beginning with "#" and malformed lines are skipped; a leading
+// byte-order mark and a CR before each LF are ignored. Later lines win.
+// "\r" stands for a carriage return.
+std::vector<PackEntry> parseLanguagePack(std::string_view pack);
+// The pack text of entries, in their order; parseLanguagePack reads it back.
+std::string formatLanguagePack(const std::vector<PackEntry> &entries);
 
 } // namespace tarnwick
