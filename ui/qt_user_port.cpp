@@ -1,0 +1,149 @@
+#include "qt_user_port.h"
+
+#include "communication_options_dialog.h"
+#include "prompt_dialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace tarnwick::ui {
+
+namespace {
+
+QString fromUtf8(const std::string &text) {
+  return QString::fromStdString(text);
+}
+
+struct ButtonSet {
+  QMessageBox::StandardButtons buttons;
+  QMessageBox::StandardButton escape;
+};
+
+ButtonSet buttonSet(Buttons buttons) {
+  switch (buttons) {
+  case Buttons::Ok:
+    return {QMessageBox::Ok, QMessageBox::Ok};
+  case Buttons::OkCancel:
+    return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
+  case Buttons::YesNo:
+    return {QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+  case Buttons::YesNoCancel:
+    return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel};
+  }
+  return {QMessageBox::Ok, QMessageBox::Ok};
+}
+
+Answer answerFor(int button) {
+  switch (button) {
+  case QMessageBox::Yes:
+    return Answer::Yes;
+  case QMessageBox::No:
+    return Answer::No;
+  case QMessageBox::Cancel:
+    return Answer::Cancel;
+  default:
+    return Answer::Ok;
+  }
+}
+
+// Message boxes carry no icon and may hold several lines.
+int runMessageBox(QWidget *parent, const QString &title, const QString &text, Buttons buttons) {
+  const ButtonSet set = buttonSet(buttons);
+  QMessageBox box(QMessageBox::NoIcon, title, text, set.buttons, parent);
+  box.setObjectName(QStringLiteral("messageBox"));
+  box.setEscapeButton(set.escape);
+  return box.exec();
+}
+
+QString filterEntry(const QString &name, const QString &patterns) {
+  if (name.contains(QLatin1Char('('))) {
+    return name;
+  }
+  QString spaced = patterns;
+  spaced.replace(QLatin1Char(';'), QLatin1Char(' '));
+  return name + QStringLiteral(" (") + spaced + QLatin1Char(')');
+}
+
+} // namespace
+
+QString qtFileFilter(const std::string &filter) {
+  const QString text = fromUtf8(filter);
+  if (!text.contains(QLatin1Char('|'))) {
+    return text;
+  }
+  const QStringList parts = text.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    if (!parts[i].isEmpty()) {
+      entries << filterEntry(parts[i], parts[i + 1]);
+    }
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+QtUserPort::QtUserPort(QString messageTitle, QObject *parent)
+    : QObject(parent), messageTitle_(std::move(messageTitle)) {}
+
+QWidget *QtUserPort::dialogParent() const {
+  if (QWidget *modal = QApplication::activeModalWidget()) {
+    return modal;
+  }
+  if (mainWindow_ != nullptr) {
+    return mainWindow_;
+  }
+  return QApplication::activeWindow();
+}
+
+void QtUserPort::message(const std::string &text) {
+  onGuiThread(
+      [this, &text] { runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), Buttons::Ok); });
+}
+
+Answer QtUserPort::ask(const std::string &text, Buttons buttons) {
+  return onGuiThread([this, &text, buttons] {
+    return answerFor(runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), buttons));
+  });
+}
+
+std::optional<std::string> QtUserPort::fileDialog(const FileSpec &spec, bool save) {
+  QFileDialog dialog(dialogParent(), fromUtf8(spec.title), fromUtf8(spec.folder),
+                     qtFileFilter(spec.filter));
+  dialog.setObjectName(save ? QStringLiteral("saveFile") : QStringLiteral("openFile"));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!spec.defaultName.empty()) {
+    dialog.selectFile(fromUtf8(spec.defaultName));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+std::optional<std::string> QtUserPort::openFile(const FileSpec &spec) {
+  return onGuiThread([this, &spec] { return fileDialog(spec, false); });
+}
+
+std::optional<std::string> QtUserPort::saveFile(const FileSpec &spec) {
+  return onGuiThread([this, &spec] { return fileDialog(spec, true); });
+}
+
+std::optional<std::string> QtUserPort::prompt(const PromptSpec &spec) {
+  return onGuiThread([this, &spec] { return PromptDialog::ask(spec, dialogParent()); });
+}
+
+std::optional<PortChoice> QtUserPort::choosePort(const std::vector<std::string> &ports,
+                                                 const std::vector<std::string> &rates,
+                                                 const std::string &selectedRate) {
+  return onGuiThread([this, &ports, &rates, &selectedRate] {
+    return CommunicationOptionsDialog::choose(ports, rates, selectedRate, dialogParent());
+  });
+}
+
+void QtUserPort::beep() {
+  onGuiThread([] { QApplication::beep(); });
+}
+
+} // namespace tarnwick::ui

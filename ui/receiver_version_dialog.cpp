@@ -1,0 +1,187 @@
+#include "receiver_version_dialog.h"
+
+#include "dialog_font.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace tarnwick::ui {
+
+namespace {
+
+using Tool = ReceiverVersionTool;
+
+QString fromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QGroupBox *makeGroup(QWidget *parent, const QString &title) {
+  auto *group = new QGroupBox(title, parent);
+  group->setFont(boldDialogFont());
+  return group;
+}
+
+// Group titles keep the dialog font; only their caption is bold.
+void plainChildren(QWidget &group) {
+  for (auto *child : group.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (child->objectName().isEmpty()) {
+      child->setFont(QApplication::font());
+    }
+  }
+}
+
+} // namespace
+
+ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *parent)
+    : QDialog(parent), tool_(context) {
+  setObjectName(controlName(Tool::kDialogId));
+  setWindowTitle(fromView(Tool::kCaption));
+  tool_.open();
+
+  checkButton_ = makeButton(this, Tool::kCheckButton, tr("Check Receiver Version"));
+  auto *ok = makeButton(this, 1, tr("OK"));
+  ok->setDefault(true);
+  connect(checkButton_, &QPushButton::clicked, this, &ReceiverVersionDialog::checkVersion);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto *right = new QVBoxLayout;
+  right->addWidget(makeReceiverGroup());
+  right->addWidget(makeCompatibilityGroup());
+  right->addStretch();
+  auto *buttons = new QHBoxLayout;
+  buttons->addWidget(checkButton_);
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  right->addLayout(buttons);
+
+  auto *layout = new QHBoxLayout(this);
+  layout->addWidget(makeShippedGroup());
+  layout->addLayout(right, 1);
+  refresh();
+}
+
+ReceiverVersionDialog::~ReceiverVersionDialog() {
+  stopWorker();
+}
+
+QWidget *ReceiverVersionDialog::makeShippedGroup() {
+  auto *group = makeGroup(this, tr(" Receiver Software Version in the Brimstel "));
+  auto *grid = new QGridLayout(group);
+  int row = 0;
+  for (const auto &[id, slot] : Tool::kShippedFields) {
+    auto *label = new QLabel(fromView(slotLabel(slot)), group);
+    auto *field = makeValueField(group, id, QString());
+    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    field->setMinimumWidth(56);
+    fields_[id] = field;
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+    ++row;
+  }
+  grid->setRowStretch(row, 1);
+  plainChildren(*group);
+  return group;
+}
+
+QWidget *ReceiverVersionDialog::makeReceiverGroup() {
+  auto *group = makeGroup(this, tr(" Software Version in the Receiver "));
+  auto *grid = new QGridLayout(group);
+  const std::pair<int, QString> rows[] = {
+      {Tool::kModelField, tr("Receiver Model:")},
+      {Tool::kMainSoftwareField, tr("Receiver Main Software:")},
+  };
+  int row = 0;
+  for (const auto &[id, text] : rows) {
+    auto *field = makeValueField(group, id, QString());
+    field->setMinimumWidth(140);
+    fields_[id] = field;
+    grid->addWidget(new QLabel(text, group), row, 0);
+    grid->addWidget(field, row, 1);
+    ++row;
+  }
+  grid->setColumnStretch(1, 1);
+  plainChildren(*group);
+  return group;
+}
+
+QWidget *ReceiverVersionDialog::makeCompatibilityGroup() {
+  auto *group = makeGroup(this, tr(" Hardware Compatibility "));
+  auto *box = new QVBoxLayout(group);
+  auto *field = makeValueField(group, Tool::kCompatibilityField, QString());
+  field->setAlignment(Qt::AlignCenter);
+  fields_[Tool::kCompatibilityField] = field;
+  box->addWidget(field);
+  return group;
+}
+
+void ReceiverVersionDialog::refresh() {
+  const Tool::Snapshot snapshot = tool_.snapshot();
+  for (auto &[id, field] : fields_) {
+    field->setText(QString::fromStdString(snapshot.text(id)));
+  }
+  checkButton_->setEnabled(!queryRunning());
+}
+
+void ReceiverVersionDialog::showEvent(QShowEvent *event) {
+  QDialog::showEvent(event);
+  if (!started_) {
+    started_ = true;
+    checkVersion();
+  }
+}
+
+bool ReceiverVersionDialog::queryRunning() const {
+  return worker_ != nullptr;
+}
+
+void ReceiverVersionDialog::checkVersion() {
+  if (queryRunning()) {
+    return;
+  }
+  cancel_.reset();
+  worker_ = QThread::create([this] { workerResult_.store(tool_.runQuery(cancel_)); });
+  connect(worker_, &QThread::finished, this, &ReceiverVersionDialog::onWorkerFinished);
+  setCursor(Qt::BusyCursor);
+  checkButton_->setEnabled(false);
+  worker_->start();
+}
+
+void ReceiverVersionDialog::onWorkerFinished() {
+  if (worker_ == nullptr) {
+    return;
+  }
+  worker_->wait();
+  delete worker_;
+  worker_ = nullptr;
+  lastResult_ = workerResult_.load();
+  unsetCursor();
+  refresh();
+  emit queryFinished(lastResult_);
+}
+
+// Cancels the query's waits and lets it end. Events keep flowing meanwhile:
+// the worker may be waiting for a dialog it asked the GUI thread to show.
+void ReceiverVersionDialog::stopWorker() {
+  if (worker_ == nullptr) {
+    return;
+  }
+  cancel_.cancel();
+  while (worker_ != nullptr && !worker_->wait(QDeadlineTimer(10))) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  onWorkerFinished();
+}
+
+void ReceiverVersionDialog::done(int result) {
+  stopWorker();
+  QDialog::done(result);
+}
+
+} // namespace tarnwick::ui
