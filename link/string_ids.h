@@ -202,6 +202,22 @@ inline constexpr StringId kRestartForLanguage = 61320;
 inline constexpr StringId kHelpNotAvailable = 61330;
 inline constexpr StringId kFileNotSaved = 61331; // followed by the path; any tool's failed write
 
+// Texts of the configuration editor without an id of their own; 61367-61371,
+// 61373-61375, 61411-61414 and 61420 were unused in the table.
+inline constexpr StringId kTabUnitsAndDate = 61367;
+inline constexpr StringId kTabMarkerTypes = 61368;
+inline constexpr StringId kTabLocateFrequencies = 61369;
+inline constexpr StringId kTabToneFrequencies = 61370;
+inline constexpr StringId kConfigurationNotValid = 61371;  // a page's hidden "not valid" text
+inline constexpr StringId kFrequencyNotAvailable = 61373;  // followed by the country name
+inline constexpr StringId kEnterFrequency = 61374;         // Name dialog, free slot
+inline constexpr StringId kFrequencyOutOfRange = 61375;    // Name dialog, locked slot; refusal
+inline constexpr StringId kConfigureReceiverStart = 61411; // the editor's first status text
+inline constexpr StringId kEnterConfigurationName = 61412; // Save As under "untitled"
+inline constexpr StringId kNewConfigurationCaption = 61413;
+inline constexpr StringId kReceiverModelPrefix = 61414; // start of the model mismatch message
+inline constexpr StringId kEnterNewPassword = 61420;
+
 // Texts of templates and user lists that had no id of their own; 61425-61437
 // were unused in the table.
 inline constexpr StringId kOutOfTemplateMemory = 61425;

@@ -239,6 +239,20 @@ constexpr BuiltIn kEnglish[] = {
      "Please Exit and start Brimstel again to see the new Language changes !!!"},
     {sid::kHelpNotAvailable, "Help not available"},
     {sid::kFileNotSaved, "The file could not be saved: "},
+    {sid::kTabUnitsAndDate, "Units And Date"},
+    {sid::kTabMarkerTypes, "Marker types"},
+    {sid::kTabLocateFrequencies, "Locate frequencies"},
+    {sid::kTabToneFrequencies, "Tone frequencies"},
+    {sid::kConfigurationNotValid, "This configuration is not valid for the model selected above."},
+    {sid::kFrequencyNotAvailable, "This frequency is not available for "},
+    {sid::kEnterFrequency, "Enter the frequency in the range 50 - 999"},
+    {sid::kFrequencyOutOfRange, "Please enter a frequency in the range 50 to 999Hz"},
+    {sid::kConfigureReceiverStart, "Make Selection. Save Configuration. Connect PC to Receiver. "
+                                   "Turn Receiver on. Press Send Config."},
+    {sid::kEnterConfigurationName, "Please enter a name to save this configuration data"},
+    {sid::kNewConfigurationCaption, "New Configuration"},
+    {sid::kReceiverModelPrefix, "Receiver Model"},
+    {sid::kEnterNewPassword, "Please Enter New Password..."},
 };
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
