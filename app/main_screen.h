@@ -103,6 +103,8 @@ public:
     int countryIndex = -1; // -1: nothing selected
     std::vector<std::string> languages;
     int languageIndex = -1;
+    // Pictures are painted only while "\Cfg" exists.
+    bool paintPictures = false;
     std::filesystem::path countryPicture;  // empty: nothing to draw
     std::filesystem::path receiverPicture; // empty: the built-in picture
     bool quit = false;                     // the window has posted quit
