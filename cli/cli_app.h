@@ -1,0 +1,60 @@
+// tarnwick-cli's grammar: the global options, then one command. Command
+// groups register their sub-commands here (see command_groups.h); each
+// command body runs against a started session and returns the exit status.
+#pragma once
+
+#include "global_options.h"
+#include "session.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tarnwick::cli {
+
+using CommandBody = std::function<int(Session &)>;
+
+struct CommandSpec {
+  std::string name;
+  std::string description;
+  bool usesReceiver = true; // binds the serial library and reports a failure
+};
+
+class CliApp {
+public:
+  explicit CliApp(CliEnvironment &environment);
+
+  // Adds a sub-command; its own options go on the returned app.
+  CLI::App *addCommand(const CommandSpec &spec, CommandBody body);
+
+  // Parses and runs; returns the exit status.
+  int run(int argc, const char *const *argv);
+
+  const GlobalOptions &options() const { return options_; }
+
+private:
+  struct Command {
+    CommandSpec spec;
+    CommandBody body;
+  };
+
+  void addGlobalOptions();
+  int parse(int argc, const char *const *argv);
+  int runSelected();
+
+  CliEnvironment &environment_;
+  CLI::App app_;
+  GlobalOptions options_;
+  bool yes_ = false;
+  bool no_ = false;
+  std::map<std::string, Command> commands_;
+};
+
+// The whole program: every command group registered, then run. args[0] is
+// the program name.
+int runCli(const std::vector<std::string> &args, CliEnvironment &environment);
+
+} // namespace tarnwick::cli

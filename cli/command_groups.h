@@ -1,0 +1,12 @@
+// Every command group of tarnwick-cli registers its commands through one
+// function, listed here and called by runCli in this order.
+#pragma once
+
+namespace tarnwick::cli {
+
+class CliApp;
+
+void addPortsCommands(CliApp &app);   // ports
+void addVersionCommands(CliApp &app); // version
+
+} // namespace tarnwick::cli

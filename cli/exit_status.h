@@ -1,0 +1,13 @@
+// The exit statuses of tarnwick-cli.
+#pragma once
+
+namespace tarnwick::cli {
+
+enum ExitStatus : int {
+  kExitDone = 0,
+  kExitFailed = 1, // the operation ended with a failure message
+  kExitUsage = 2,  // the command line was wrong or incomplete
+  kExitNoPort = 3, // no port could be opened
+};
+
+} // namespace tarnwick::cli
