@@ -31,6 +31,15 @@ std::string withSeparator(std::string text) {
   return text;
 }
 
+// A name from a settings file that is not a plain name still names an entry
+// inside its folder, and one no installation has.
+std::string confined(std::string_view name) {
+  std::string plain(name);
+  std::replace_if(
+      plain.begin(), plain.end(), [](char c) { return c == '/' || c == '\\' || c == '\0'; }, '_');
+  return plain == "." || plain == ".." || plain.empty() ? "_" + plain : plain;
+}
+
 } // namespace
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
@@ -68,10 +77,7 @@ fs::path InstallTree::cfgFile(std::string_view name) const {
 }
 
 fs::path InstallTree::languagePack(std::string_view language) const {
-  const std::string name = std::string(language) + std::string(install::kLanguagePackSuffix);
-  if (!isPlainName(language)) {
-    return path(install::kResources) / name; // never looked up outside the folder
-  }
+  const std::string name = confined(language) + std::string(install::kLanguagePackSuffix);
   return path(std::string(install::kResources) + "\\" + name);
 }
 
@@ -79,17 +85,11 @@ fs::path InstallTree::helpFolder(std::string_view language) const {
   if (language == install::kEnglish) {
     return path(install::kHelp);
   }
-  if (!isPlainName(language)) {
-    return path(install::kHelp) / std::string(language);
-  }
-  return path(std::string(install::kHelp) + "\\" + std::string(language));
+  return path(std::string(install::kHelp) + "\\" + confined(language));
 }
 
 fs::path InstallTree::glossaryFolder(std::string_view language) const {
-  if (!isPlainName(language)) {
-    return path(install::kGlossaries) / std::string(language);
-  }
-  return path(std::string(install::kGlossaries) + "\\" + std::string(language));
+  return path(std::string(install::kGlossaries) + "\\" + confined(language));
 }
 
 fs::path InstallTree::storedPath(std::string_view text) {
