@@ -1,10 +1,13 @@
 // tarnwick-cli: the receiver tools without a window.
 #include "cli_app.h"
+#include "demo.h"
 #include "port_discovery.h"
 #include "serial_backend.h"
 #include "terminal.h"
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char **argv) {
   using namespace tarnwick::cli;
@@ -12,5 +15,9 @@ int main(int argc, char **argv) {
   SystemSerialBackend serial;
   CliEnvironment environment{std::cout, std::cerr, terminal, serial,
                              tarnwick::portsFromEnvironment()};
-  return runCli({argv, argv + argc}, environment);
+  const std::vector<std::string> args(argv, argv + argc);
+  if (isDemoRequest(args)) {
+    return runDemo(args, environment);
+  }
+  return runCli(args, environment);
 }

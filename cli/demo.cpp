@@ -1,0 +1,29 @@
+#include "demo.h"
+
+#include "cli_app.h"
+#include "demo_session.h"
+#include "dynamic_library.h"
+#include "exit_status.h"
+
+namespace tarnwick::cli {
+
+bool isDemoRequest(const std::vector<std::string> &args) {
+  return args.size() == 2 && args[1] == "--demo";
+}
+
+int runDemo(const std::vector<std::string> &args, CliEnvironment &environment) {
+  const demo::DemoSession session = demo::startDemo(DynamicLibrary::executableFolder());
+  if (!session.treeReady || !session.simulator) {
+    environment.err << "tarnwick-cli: " << session.problem << '\n';
+    return kExitFailed;
+  }
+  environment.out << "Demo installation: " << session.folder.string() << '\n'
+                  << "Simulated receiver (tarnwick-sim) on " << session.simulator->device() << '\n'
+                  << "Identifying the receiver (tarnwick-cli version):\n";
+  const std::string program = args.empty() ? std::string("tarnwick-cli") : args.front();
+  return runCli({program, "--workdir", session.folder.string(), "--port",
+                 session.simulator->device(), "version"},
+                environment);
+}
+
+} // namespace tarnwick::cli

@@ -1,0 +1,494 @@
+#include "demo_tree.h"
+
+#include "demo_bitmap.h"
+#include "eeprom_lines.h"
+#include "install_path.h"
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <span>
+
+namespace tarnwick::demo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes the files of the tree and remembers the first failure.
+class TreeWriter {
+public:
+  explicit TreeWriter(fs::path root) : root_(std::move(root)) {}
+
+  // relative: an installation path such as "\Cfg\X" (either separator).
+  void file(std::string_view relative, std::string_view bytes) {
+    if (failed()) {
+      return;
+    }
+    const fs::path path = resolveInstallPath(root_, relative);
+    fs::create_directories(path.parent_path(), result_.error);
+    if (result_.error) {
+      result_.what = path.parent_path().string();
+      return;
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      result_.error = std::make_error_code(std::errc::io_error);
+      result_.what = path.string();
+      return;
+    }
+    ++result_.files;
+  }
+
+  void folder(std::string_view relative) {
+    if (failed()) {
+      return;
+    }
+    const fs::path path = resolveInstallPath(root_, relative);
+    fs::create_directories(path, result_.error);
+    if (result_.error) {
+      result_.what = path.string();
+    }
+  }
+
+  bool failed() const { return static_cast<bool>(result_.error); }
+  DemoTreeResult result() const { return result_; }
+
+private:
+  fs::path root_;
+  DemoTreeResult result_;
+};
+
+std::string crlfLines(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (const auto line : lines) {
+    text.append(line).append("\r\n");
+  }
+  return text;
+}
+
+// Bytes that look like a firmware image: a short header naming it, then
+// reproducible noise.
+std::string syntheticImage(std::string_view name, std::size_t size) {
+  std::string bytes = "TARNWICK DEMO IMAGE ";
+  bytes.append(name);
+  bytes.push_back('\0');
+  std::seed_seq seed(name.begin(), name.end());
+  std::mt19937 noise(seed);
+  while (bytes.size() < size) {
+    bytes.push_back(static_cast<char>(noise() & 0xFF));
+  }
+  bytes.resize(size);
+  return bytes;
+}
+
+// ---- Settings and countries.
+
+struct DemoCountry {
+  std::string_view name;
+  std::string_view pairs;     // the marker types the country permits
+  std::string_view listImage; // in "\Cfg"
+  std::string_view picture;
+  bool drawn; // whether the demo carries its pictures
+};
+
+// "None" names images that are not there: the program's built-in list image
+// stands in and no picture is painted.
+constexpr std::array<DemoCountry, 8> kCountries = {{
+    {"None", "TEL 0 PWR 0 GAS 0 WAT 0 WAS 0 COM 0 GP 0", "none.bmp", "none_big.bmp", false},
+    {"United States of America", "TEL 1 PWR 1 GAS 1 WAT 1 WAS 1 COM 1 GP 1", "us.bmp", "us_big.bmp",
+     true},
+    {"Canada", "TEL 1 PWR 1 GAS 1 WAT 1 WAS 1 COM 1 GP 0", "ca.bmp", "ca_big.bmp", true},
+    {"Germany", "TEL 1 PWR 0 GAS 1 WAT 1 WAS 1 COM 1 GP 1", "de.bmp", "de_big.bmp", true},
+    {"France", "TEL 1 PWR 0 GAS 1 WAT 1 WAS 0 COM 1 GP 1", "fr.bmp", "fr_big.bmp", true},
+    {"Italy", "TEL 1 PWR 0 GAS 1 WAT 1 WAS 1 COM 0 GP 1", "it.bmp", "it_big.bmp", true},
+    {"Sweden", "TEL 1 PWR 1 GAS 0 WAT 1 WAS 1 COM 1 GP 1", "se.bmp", "se_big.bmp", true},
+    {"Japan", "TEL 1 PWR 0 GAS 1 WAT 1 WAS 0 COM 1 GP 0", "jp.bmp", "jp_big.bmp", true},
+}};
+
+std::string countryFile() {
+  std::string text = "# Countries and the marker types each permits.\n"
+                     "# [COUNTRY], then: name / marker types / list image / picture\n";
+  for (const DemoCountry &country : kCountries) {
+    text.append("[COUNTRY]\n")
+        .append(country.name)
+        .append("\n")
+        .append(country.pairs)
+        .append("\n")
+        .append(country.listImage)
+        .append("\n")
+        .append(country.picture)
+        .append("\n");
+  }
+  return text;
+}
+
+void writeCountries(TreeWriter &tree) {
+  tree.file("\\Cfg\\CountryFreqMask.cfg", countryFile());
+  tree.file("\\Cfg\\CountryFreqMask_CEPWR.cfg", countryFile());
+  for (const DemoCountry &country : kCountries) {
+    if (!country.drawn) {
+      continue;
+    }
+    tree.file(std::string("\\Cfg\\") + std::string(country.listImage),
+              countryFlag(country.name, 16, 18).bmpBytes());
+    tree.file(std::string("\\Cfg\\") + std::string(country.picture),
+              countryFlag(country.name, 128, 100).bmpBytes());
+  }
+}
+
+void writeSettings(TreeWriter &tree) {
+  tree.file(kMarkerFile, "This folder is recreated by every run of tarnwick --demo.\n");
+  tree.file("\\Cfg\\UI_LangConfigSave.cfg", "English\n");
+  const auto index = static_cast<std::uint32_t>(kDemoCountryIndex);
+  const char selection[4] = {static_cast<char>(index & 0xFF), static_cast<char>(index >> 8 & 0xFF),
+                             static_cast<char>(index >> 16 & 0xFF),
+                             static_cast<char>(index >> 24 & 0xFF)};
+  tree.file("\\Cfg\\configSave.cfg", std::string_view(selection, sizeof selection));
+  // One value per slot A … H; the receiver of the demo (slot D) is current.
+  tree.file("\\Cfg\\BrimstelLocatorVersion.cfg",
+            crlfLines({"Locator6130_8360M_8385M=23.0", "Locator6130Kv=12.0",
+                       "Locator9460_9485=31.0", "LocatorG2=23.0", "Locator8385M_IN=23.0",
+                       "Locator3130_3260_3285=41.0", "Locator8330M=8.0", "RfidGlossary=3.0"}));
+  for (const auto folder : {"\\Templates\\Trace", "\\MarkerRecord", "\\LocDrive", "\\FavGlossary",
+                            "\\Config", "\\Language", "\\Glossary"}) {
+    tree.folder(folder);
+  }
+}
+
+// A few texts in German, so that the language list has a second entry.
+void writeLanguagePack(TreeWriter &tree) {
+  tree.file("\\Software\\Resources\\German Language.strings",
+            "# Deutsche Texte; was fehlt, bleibt Englisch.\n"
+            "61283\tBitte einen Anschluss auswählen und erneut versuchen !\n"
+            "61284\tAnschluss konnte nicht geöffnet werden. Bitte erneut versuchen !\n"
+            "61285\tFehler bei der Kommunikation mit dem Empfänger. Serielle Kabelverbindung "
+            "zwischen PC und Empfänger prüfen. Prüfen, ob der Empfänger eingeschaltet ist..\n"
+            "61309\tPath-Modus kompatibel mit neuester S/W\n"
+            "61310\tPath-Modus nicht kompatibel !!!\n"
+            "61320\tBitte Brimstel beenden und neu starten, um die neue Sprache zu sehen !!!\n"
+            "61361\tAnschluss konnte nicht geöffnet werden! Bitte verbinden und erneut "
+            "versuchen\n");
+}
+
+// ---- Glossary.
+
+struct GlossaryRecord {
+  int code;
+  int index;
+  std::string_view text;
+};
+
+constexpr GlossaryRecord kPreLabels[] = {
+    {7, 0, "Owner"},    {7, 1, "Utility"}, {7, 2, "Material"}, {7, 3, "Size"},   {7, 4, "Depth"},
+    {7, 5, "Job"},      {7, 6, "Address"}, {7, 7, "Del Row"},  {8, 0, "Type"},   {8, 1, "Pressure"},
+    {8, 2, "Status"},   {8, 3, "Crew"},    {8, 4, "Contract"}, {8, 5, "Date"},   {8, 6, "Notes"},
+    {8, 7, "UserEdit"}, {9, 0, "Valve"},   {9, 1, "Fitting"},  {9, 2, "Offset"}, {9, 3, "Station"},
+    {10, 0, "Tag"},     {10, 1, "Lot"},
+};
+
+constexpr GlossaryRecord kPreTerms[] = {
+    {14, 0, "Gas"},       {14, 1, "Water"},       {14, 2, "Telephone"},    {14, 3, "Power"},
+    {14, 4, "Sewer"},     {14, 5, "Cable TV"},    {14, 6, "Fiber"},        {14, 7, "Delete Row"},
+    {15, 0, "Steel"},     {15, 1, "Copper"},      {15, 2, "PVC"},          {15, 3, "PE"},
+    {15, 4, "Cast iron"}, {15, 5, "Concrete"},    {15, 6, "Clay"},         {15, 7, "UserEdit"},
+    {16, 0, "Tee"},       {16, 1, "Bend"},        {16, 2, "End of main"},  {16, 3, "Service"},
+    {16, 4, "Valve"},     {16, 5, "Splice"},      {16, 6, "Stub"},         {16, 7, "Crossing"},
+    {17, 0, "Active"},    {17, 1, "Abandoned"},   {17, 2, "Proposed"},     {17, 3, "Repaired"},
+    {18, 0, "M/D/Y"},     {18, 1, "D/M/Y"},       {19, 0, "Low"},          {19, 1, "Medium"},
+    {19, 2, "High"},      {20, 0, "City Gas Co"}, {20, 1, "County Water"},
+};
+
+std::string glossaryRecords(std::span<const GlossaryRecord> records) {
+  std::string bytes;
+  for (const GlossaryRecord &record : records) {
+    bytes.push_back(static_cast<char>(record.code));
+    bytes.push_back('\0'); // not used
+    bytes.push_back(static_cast<char>(record.index));
+    bytes.append(record.text).push_back('\n');
+  }
+  return bytes;
+}
+
+void writeGlossary(TreeWriter &tree) {
+  const std::string folder = "\\Software\\Glossary\\English\\";
+  tree.file(folder + "Glossary.cfg", "# Character width of encoded templates\n"
+                                     "[EncodeFormat]\n"
+                                     "7-bit\n");
+  tree.file(folder + "PreLabels.dat", glossaryRecords(kPreLabels));
+  tree.file(folder + "PreTerms.dat", glossaryRecords(kPreTerms));
+  tree.file(folder + "Labels.txt", "Permit\nInspector\nMeter\n");
+  tree.file(folder + "Terms.txt", "North side\nSouth side\nUnder road\nIn conduit\n");
+}
+
+// ---- Help topics.
+
+void writeHelp(TreeWriter &tree) {
+  tree.file("\\Help\\Help Headings.cfg", "# One heading per topic file, in name order\n"
+                                         "Getting started\n"
+                                         "Connecting the receiver\n"
+                                         "Checking the receiver's software\n");
+  tree.file("\\Help\\Intro.txt",
+            "Getting started\r\n\r\n"
+            "Pick the country or configuration of the receiver on the main screen. The tools "
+            "that change a receiver are available once a country is chosen; with \"None\" only "
+            "the language list, Receiver Version and Exit can be used.\r\n");
+  tree.file("\\Help\\Port.txt",
+            "Connecting the receiver\r\n\r\n"
+            "Connect the serial cable and switch the receiver on. The first tool that talks to "
+            "the receiver opens Communication Options: choose the port the cable is on and the "
+            "rate (38400 bps unless the receiver was set otherwise). The port stays open until a "
+            "tool loses contact with the receiver.\r\n");
+  tree.file("\\Help\\Version.txt",
+            "Checking the receiver's software\r\n\r\n"
+            "Receiver Version shows the model and main software of the receiver beside the "
+            "software versions this installation carries. Check Receiver Version asks the "
+            "receiver again.\r\n");
+}
+
+// ---- Templates: rows written as literal text in 7-bit characters.
+
+class BitWriter {
+public:
+  void bits(unsigned value, int count) {
+    for (int i = count - 1; i >= 0; --i) {
+      partial_ = static_cast<std::uint8_t>(partial_ << 1 | ((value >> i) & 1u));
+      if (++used_ == 8) {
+        bytes_.push_back(static_cast<char>(partial_));
+        partial_ = 0;
+        used_ = 0;
+      }
+    }
+  }
+  std::string finish() {
+    // The partial byte always follows, empty or not.
+    bytes_.push_back(static_cast<char>(partial_ << (8 - used_)));
+    return bytes_;
+  }
+
+private:
+  std::string bytes_;
+  std::uint8_t partial_ = 0;
+  int used_ = 0;
+};
+
+constexpr unsigned kLiteralLabel = 11;
+
+std::string
+literalTemplate(std::initializer_list<std::pair<std::string_view, std::string_view>> rows) {
+  BitWriter writer;
+  for (const auto &[label, description] : rows) {
+    writer.bits(kLiteralLabel, 7);
+    writer.bits(static_cast<unsigned>(label.size() - 1), 3);
+    for (const char c : label) {
+      writer.bits(static_cast<unsigned char>(c) & 0x7Fu, 7);
+    }
+    for (const char c : description) {
+      writer.bits(static_cast<unsigned char>(c) & 0x7Fu, 7);
+    }
+  }
+  return writer.finish();
+}
+
+void writeTemplates(TreeWriter &tree) {
+  constexpr char kAllLists = 0; // the user list "All"
+  tree.file("\\Templates\\GasMain.utl",
+            std::string(1, kAllLists) +
+                literalTemplate({{"Owner", "City Gas"}, {"Size", "4in PE"}}));
+  tree.file("\\Templates\\Water.utl",
+            std::string(1, kAllLists) + literalTemplate({{"Utility", "Water"}, {"Job", "W-17"}}));
+  tree.file("\\Templates\\Trace\\Fiber.utl",
+            std::string("\xFF", 1) + std::string(1, kAllLists) +
+                literalTemplate({{"Utility", "Fiber"}, {"Depth", "30in"}}));
+}
+
+// ---- Software packages.
+
+struct PackageFolder {
+  std::string_view folder;
+  std::string_view application;
+  std::vector<std::string_view> models;
+  std::vector<std::string_view> helpFiles;
+  std::vector<std::string_view> configFiles;
+  bool kvLanguage; // "Language.bin" in the folder itself
+};
+
+const std::vector<PackageFolder> &packageFolders() {
+  static const std::vector<PackageFolder> folders = {
+      {"\\Software",
+       "Relrpk.bin",
+       {"6130.bin", "8385M.bin", "8385MTQ.bin", "8360M.bin", "8360MTQ.bin", "8360MRMX.bin"},
+       {"6130 Help.txt", "8385M Help.txt", "8385MTq Help.txt", "8360M Help.txt", "8360MTq Help.txt",
+        "8360MRMX Help.txt"},
+       {"USConfigData.txt"},
+       false},
+      {"\\KvSoftware",
+       "KvRelrpk.bin",
+       {"6130Kv.bin"},
+       {"6130Kv Help.txt"},
+       {"KvConfigData.txt"},
+       true},
+      {"\\SoftwareJ",
+       "Relrpk.bin",
+       {"9485CETq.bin", "9485ETq.bin", "9460CETq.bin", "9460ETq.bin", "9485.bin", "9485E.bin",
+        "9485Tq.bin", "9460.bin", "9460E.bin", "9460Tq.bin"},
+       {"9485ETq Help.txt", "9460ETq Help.txt", "9485 Help.txt", "9485E Help.txt",
+        "9485Tq Help.txt", "9460 Help.txt", "9460E Help.txt", "9460Tq Help.txt"},
+       {"USConfigData.txt", "EConfigData.txt"},
+       false},
+      {"\\SoftwareG2",
+       "Relrpk.bin",
+       {"6130.bin", "6130E.bin", "6130CE.bin", "8385M.bin", "8385ME.bin", "8385MTQ.bin",
+        "8385METQ.bin", "8385MCTQ.bin", "8360M.bin", "8360ME.bin", "8360MTQ.bin", "8360METQ.bin",
+        "8360MCTQ.bin", "8360MRMX.bin"},
+       {"6130 Help.txt", "6130E Help.txt", "8385M Help.txt", "8385ME Help.txt", "8385MTq Help.txt",
+        "8385METq Help.txt", "8360M Help.txt", "8360ME Help.txt", "8360MTq Help.txt",
+        "8360METq Help.txt", "8360MRMX Help.txt"},
+       {"USConfigData.txt", "EConfigData.txt"},
+       false},
+      {"\\SoftwareI",
+       "Relrpk.bin",
+       {"8385MTq.bin"},
+       {"8385MTq Help.txt"},
+       {"USConfigData.txt"},
+       false},
+      {"\\SoftwareL",
+       "Relrpk.bin",
+       {"3130CE.bin", "3130E.bin", "3130.bin", "3285TQ.bin", "3285CETQ.bin", "3285ETQ.bin",
+        "3260TQ.bin", "3260CETQ.bin", "3260ETQ.bin"},
+       {"3130E Help.txt", "3130 Help.txt", "3285TQ Help.txt", "3285ETQ Help.txt", "3260TQ Help.txt",
+        "3260ETQ Help.txt"},
+       {"USConfigData.txt", "EConfigData.txt"},
+       false},
+      {"\\SoftwareS",
+       "Relrpk.bin",
+       {"8330M.bin", "8330M_PL.bin"},
+       {"8330M Help.txt", "8330M_PL Help.txt"},
+       {"8330MConfigData.txt", "8330M_PLConfigData.txt"},
+       false},
+  };
+  return folders;
+}
+
+constexpr std::size_t kApplicationBytes = 6144;
+constexpr std::size_t kModelBytes = 3072;
+constexpr std::size_t kLanguageBytes = 2048;
+constexpr std::size_t kHelpBytes = 1536;
+
+// EEPROM configuration lines the upgrade sends after the restart.
+std::string configData(std::string_view name) {
+  const std::uint8_t exportFlag = name.starts_with("E") ? 1 : 0;
+  return ewLine(0x0010, {exportFlag, 0x01}) + "\n" + ewLine(0x0020, {0x00, 0x19, 0x64}) + "\n" +
+         ewLine(0x0040, {0x02}) + "\n";
+}
+
+void writeLanguageFolders(TreeWriter &tree, const std::string &base) {
+  tree.file(base + "\\Language\\None\\Language.bin",
+            syntheticImage(base + "\\Language\\None\\Language.bin", kLanguageBytes));
+  tree.file(base + "\\Language\\Spanish\\InitLanguage.cfg", "# Spanish images\n"
+                                                            "[Help]\n"
+                                                            "Spanish Help.bin\n"
+                                                            "[Language]\n"
+                                                            "Spanish.bin\n");
+  tree.file(base + "\\Language\\Spanish\\Spanish.bin",
+            syntheticImage(base + "\\Spanish.bin", kLanguageBytes));
+  tree.file(base + "\\Language\\Chinese\\InitLanguage.cfg", "# Chinese images\n"
+                                                            "[Language]\n"
+                                                            "Chinese.bin\n"
+                                                            "[Font]\n"
+                                                            "ChineseFont.bin\n");
+  tree.file(base + "\\Language\\Chinese\\Chinese.bin",
+            syntheticImage(base + "\\Chinese.bin", kLanguageBytes));
+  tree.file(base + "\\Language\\Chinese\\ChineseFont.bin",
+            syntheticImage(base + "\\ChineseFont.bin", kHelpBytes));
+}
+
+void writePackages(TreeWriter &tree) {
+  for (const PackageFolder &package : packageFolders()) {
+    const std::string base(package.folder);
+    tree.file(base + "\\" + std::string(package.application),
+              syntheticImage(base + std::string(package.application), kApplicationBytes));
+    for (const auto model : package.models) {
+      tree.file(base + "\\" + std::string(model),
+                syntheticImage(base + std::string(model), kModelBytes));
+    }
+    for (const auto help : package.helpFiles) {
+      tree.file(base + "\\" + std::string(help),
+                syntheticImage(base + std::string(help), kHelpBytes));
+    }
+    for (const auto config : package.configFiles) {
+      tree.file(base + "\\" + std::string(config), configData(config));
+    }
+    if (package.kvLanguage) {
+      tree.file(base + "\\Language.bin", syntheticImage(base + "\\Language.bin", kLanguageBytes));
+    } else {
+      writeLanguageFolders(tree, base);
+    }
+  }
+}
+
+// Whether folder may be cleared: missing, empty, or an earlier demo tree.
+bool clearable(const fs::path &folder, std::error_code &error) {
+  if (!fs::exists(folder, error)) {
+    return !error;
+  }
+  if (!fs::is_directory(folder, error)) {
+    return false;
+  }
+  return fs::is_empty(folder, error) || fs::exists(folder / kMarkerFile, error);
+}
+
+} // namespace
+
+const std::vector<std::string> &demoCountries() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> list;
+    for (const DemoCountry &country : kCountries) {
+      list.emplace_back(country.name);
+    }
+    return list;
+  }();
+  return names;
+}
+
+fs::path defaultDemoFolder() {
+  if (const char *data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') {
+    return fs::path(data) / "tarnwick-demo";
+  }
+  if (const char *home = std::getenv("HOME"); home != nullptr && *home == '/') {
+    return fs::path(home) / ".local" / "share" / "tarnwick-demo";
+  }
+  std::error_code error;
+  return fs::temp_directory_path(error) / "tarnwick-demo";
+}
+
+DemoTreeResult createDemoTree(const fs::path &folder) {
+  DemoTreeResult result;
+  if (!clearable(folder, result.error)) {
+    if (!result.error) {
+      result.error = std::make_error_code(std::errc::directory_not_empty);
+    }
+    result.what = folder.string() + " holds other files; it is not replaced by a demo tree";
+    return result;
+  }
+  fs::remove_all(folder, result.error);
+  if (result.error) {
+    result.what = folder.string();
+    return result;
+  }
+  TreeWriter tree(folder);
+  tree.folder("\\");
+  writeSettings(tree);
+  writeCountries(tree);
+  writeLanguagePack(tree);
+  writeGlossary(tree);
+  writeHelp(tree);
+  writeTemplates(tree);
+  writePackages(tree);
+  return tree.result();
+}
+
+} // namespace tarnwick::demo

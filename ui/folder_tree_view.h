@@ -1,0 +1,39 @@
+// The folder tree control: shows a FolderTree and reads a branch's folders
+// when the user opens it.
+#pragma once
+
+#include "folder_tree.h"
+
+#include <QTreeWidget>
+
+#include <map>
+
+namespace tarnwick::ui {
+
+class FolderTreeView final : public QTreeWidget {
+  Q_OBJECT
+public:
+  explicit FolderTreeView(FolderTree &tree, QWidget *parent = nullptr);
+
+  // Shows the model as it stands, opened along its selection.
+  void rebuild();
+  QTreeWidgetItem *viewItem(FolderTree::ItemId id) const;
+  FolderTree::ItemId itemId(const QTreeWidgetItem *item) const;
+
+signals:
+  void folderSelected(tarnwick::FolderTree::ItemId id);
+  void folderExpanded(tarnwick::FolderTree::ItemId id);
+
+private:
+  QTreeWidgetItem *makeItem(const FolderTree::Item &item);
+  void addChildren(QTreeWidgetItem *view, FolderTree::ItemId id);
+  bool unopened(FolderTree::ItemId id) const;
+  void onExpanded(QTreeWidgetItem *item);
+  void onCurrentChanged(QTreeWidgetItem *current);
+
+  FolderTree &tree_;
+  std::map<FolderTree::ItemId, QTreeWidgetItem *> items_;
+  bool syncing_ = false;
+};
+
+} // namespace tarnwick::ui

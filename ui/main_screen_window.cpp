@@ -1,0 +1,317 @@
+#include "main_screen_window.h"
+
+#include "builtin_images.h"
+#include "dialog_font.h"
+#include "receiver_version_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tarnwick::ui {
+
+namespace {
+
+// Dialog units of the dialog font: a quarter of its average character width
+// across, an eighth of its height down.
+constexpr int kBaseUnitX = 6;
+constexpr int kBaseUnitY = 13;
+constexpr int kPictureMargin = 8;
+
+QString fromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString fromPath(const std::filesystem::path &path) {
+  return QFile::decodeName(path.c_str());
+}
+
+QLabel *makeText(QWidget *parent, std::string_view text) {
+  auto *label = new QLabel(fromView(text), parent);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+struct ToolRow {
+  MainScreen::Tool tool;
+  std::string_view description;
+};
+
+// The tool buttons in screen order, each with the sentence beside it.
+constexpr ToolRow kToolRows[] = {
+    {MainScreen::Tool::InitialConfiguration, MainScreen::kInitialConfigurationText},
+    {MainScreen::Tool::UpgradeSoftware, MainScreen::kUpgradeHintText},
+    {MainScreen::Tool::ConfigureReceiver, MainScreen::kConfigureReceiverText},
+    {MainScreen::Tool::MarkerUtility, MainScreen::kMarkerUtilityText},
+    {MainScreen::Tool::LanguageConfiguration, MainScreen::kLanguageConfigurationText},
+};
+
+constexpr MainScreen::Tool kAllTools[] = {
+    MainScreen::Tool::InitialConfiguration,  MainScreen::Tool::UpgradeSoftware,
+    MainScreen::Tool::LanguageConfiguration, MainScreen::Tool::ConfigureReceiver,
+    MainScreen::Tool::MarkerUtility,         MainScreen::Tool::FactoryEepromDownload,
+    MainScreen::Tool::ReceiverVersion,
+};
+
+QImage scaledTo(const QImage &image, int width, int height) {
+  return image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
+QImage countryListImage(const std::filesystem::path &file) {
+  QImage image;
+  if (!file.empty()) {
+    image.load(fromPath(file));
+  }
+  if (image.isNull()) {
+    return builtInListImage();
+  }
+  return scaledTo(image, MainScreen::kListImageWidth, MainScreen::kListImageHeight);
+}
+
+MainScreenWindow::MainScreenWindow(Application &app, QWidget *parent)
+    : QDialog(parent), logic_(app), app_(app) {
+  setObjectName(controlName(MainScreen::kDialogId));
+  setWindowTitle(fromView(MainScreen::kCaption));
+  setWindowIcon(builtInIcon());
+  setModal(false);
+  buildControls();
+  setToolOpener(Tool::ReceiverVersion, [this](QWidget &owner) {
+    ReceiverVersionDialog dialog(app_.context(), &owner);
+    dialog.exec();
+  });
+  logic_.open();
+  fillLists();
+  refresh();
+  fitToDialogUnits();
+}
+
+void MainScreenWindow::buildControls() {
+  for (const auto &[id, text] : MainScreen::kButtons) {
+    buttons_[id] = makeButton(this, id, fromView(text));
+  }
+  buttons_[MainScreen::kConfigureReceiver]->setDefault(true);
+  for (const Tool tool : kAllTools) {
+    connect(buttons_[MainScreen::buttonOf(tool)], &QPushButton::clicked, this,
+            [this, tool] { onButton(tool); });
+  }
+  connect(buttons_[MainScreen::kExit], &QPushButton::clicked, this, &MainScreenWindow::onExit);
+
+  auto *rows = new QGridLayout;
+  rows->setHorizontalSpacing(14);
+  int row = 0;
+  for (const ToolRow &toolRow : kToolRows) {
+    rows->addWidget(buttons_[MainScreen::buttonOf(toolRow.tool)], row, 0);
+    rows->addWidget(makeText(this, toolRow.description), row, 1);
+    ++row;
+  }
+  rows->setColumnStretch(1, 1);
+  rows->setColumnMinimumWidth(0, 230);
+
+  auto *bottom = new QHBoxLayout;
+  bottom->addWidget(buttons_[MainScreen::kReceiverVersion]);
+  bottom->addWidget(buttons_[MainScreen::kFactoryEepromDownload]);
+  bottom->addStretch();
+  bottom->addWidget(buttons_[MainScreen::kExit]);
+
+  auto *layout = new QVBoxLayout(this);
+  topArea_ = makeTopArea();
+  layout->addWidget(topArea_);
+  layout->addLayout(rows);
+  layout->addStretch();
+  layout->addLayout(bottom);
+}
+
+QWidget *MainScreenWindow::makeTopArea() {
+  auto *area = new QWidget(this);
+  countryList_ = new QComboBox(area);
+  setResourceId(*countryList_, MainScreen::kCountryList);
+  countryList_->setFont(boldDialogFont());
+  countryList_->setIconSize(QSize(MainScreen::kListImageWidth, MainScreen::kListImageHeight));
+  languageList_ = new QComboBox(area);
+  setResourceId(*languageList_, MainScreen::kLanguageList);
+  languageList_->setFont(boldDialogFont());
+  connect(countryList_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    logic_.selectCountry(index);
+    refresh();
+  });
+  connect(languageList_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    logic_.selectLanguage(index);
+    refresh();
+  });
+
+  auto *column = new QVBoxLayout;
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(makeText(area, MainScreen::kSelectCountryText));
+  column->addWidget(countryList_);
+  column->addSpacing(16);
+  column->addWidget(new QLabel(tr("User interface language:"), area));
+  column->addWidget(languageList_);
+  column->addStretch();
+  auto *columnHolder = new QWidget(area);
+  columnHolder->setObjectName(QStringLiteral("selectionColumn"));
+  columnHolder->setLayout(column);
+
+  auto *row = new QHBoxLayout(area);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(columnHolder);
+  row->addStretch(); // the pictures are painted here
+  return area;
+}
+
+void MainScreenWindow::fillLists() {
+  const MainScreen::Snapshot snapshot = logic_.snapshot();
+  const QSignalBlocker countryBlock(countryList_);
+  const QSignalBlocker languageBlock(languageList_);
+  countryList_->clear();
+  for (const auto &country : snapshot.countries) {
+    countryList_->addItem(QPixmap::fromImage(countryListImage(country.listImage)),
+                          QString::fromStdString(country.name));
+  }
+  languageList_->clear();
+  for (const auto &language : snapshot.languages) {
+    languageList_->addItem(QString::fromStdString(language));
+  }
+}
+
+void MainScreenWindow::refresh() {
+  const MainScreen::Snapshot snapshot = logic_.snapshot();
+  for (const auto &control : snapshot.controls) {
+    QWidget *widget = nullptr;
+    if (auto found = buttons_.find(control.id); found != buttons_.end()) {
+      widget = found->second;
+      found->second->setText(QString::fromStdString(control.text));
+    } else if (control.id == MainScreen::kCountryList) {
+      widget = countryList_;
+    } else if (control.id == MainScreen::kLanguageList) {
+      widget = languageList_;
+    }
+    if (widget != nullptr) {
+      widget->setEnabled(control.enabled);
+      widget->setVisible(control.visible);
+    }
+  }
+  for (const Tool tool : kAllTools) {
+    QPushButton *button = buttons_[MainScreen::buttonOf(tool)];
+    if (!hasTool(tool)) {
+      button->setEnabled(false);
+      button->setToolTip(tr("This tool is not part of this version of the program."));
+    } else {
+      button->setToolTip(QString());
+    }
+  }
+  {
+    const QSignalBlocker countryBlock(countryList_);
+    const QSignalBlocker languageBlock(languageList_);
+    countryList_->setCurrentIndex(snapshot.countryIndex);
+    languageList_->setCurrentIndex(snapshot.languageIndex);
+  }
+  loadPictures(snapshot);
+  update();
+}
+
+void MainScreenWindow::loadPictures(const MainScreen::Snapshot &snapshot) {
+  if (snapshot.countryPicture != countryPicturePath_ || countryPicture_.isNull()) {
+    countryPicturePath_ = snapshot.countryPicture;
+    countryPicture_ = QImage();
+    if (!countryPicturePath_.empty()) {
+      // A picture that cannot be loaded is simply not drawn.
+      countryPicture_.load(fromPath(countryPicturePath_));
+    }
+  }
+  if (snapshot.receiverPicture != receiverPicturePath_ || !receiverPictureLoaded_) {
+    receiverPicturePath_ = snapshot.receiverPicture;
+    receiverPicture_ = QImage();
+    if (!receiverPicturePath_.empty()) {
+      receiverPicture_.load(fromPath(receiverPicturePath_));
+    }
+    if (receiverPicture_.isNull()) {
+      receiverPicture_ = builtInReceiverPicture();
+    }
+    receiverPictureLoaded_ = true;
+  }
+}
+
+// The dialog keeps its designed size in dialog units, grown where this
+// system's fonts need more room; the top area leaves the pictures free.
+void MainScreenWindow::fitToDialogUnits() {
+  const qreal scale = logicalDpiX() / 96.0;
+  const int width = qRound(MainScreen::kWidthDlu * kBaseUnitX / 4 * scale);
+  const int height = qRound(MainScreen::kHeightDlu * kBaseUnitY / 8.0 * scale);
+  QSize size(width, height);
+  for (int pass = 0; pass < 2; ++pass) {
+    const auto receiver = MainScreen::receiverPicturePlacement(size.width(), size.height());
+    const auto country = MainScreen::countryPicturePlacement(size.width(), size.height());
+    const int picturesBottom =
+        std::max(receiver.y + receiver.height, country.y + country.height) + kPictureMargin;
+    const int top = layout()->contentsMargins().top();
+    topArea_->setFixedHeight(std::max(0, picturesBottom - top));
+    topArea_->findChild<QWidget *>(QStringLiteral("selectionColumn"))
+        ->setFixedWidth(
+            std::max(120, receiver.x - kPictureMargin - layout()->contentsMargins().left()));
+    size = size.expandedTo(layout()->minimumSize());
+  }
+  setFixedSize(size);
+}
+
+void MainScreenWindow::paintEvent(QPaintEvent *event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  const int w = width();
+  const int h = height();
+  if (!countryPicture_.isNull()) {
+    const auto at = MainScreen::countryPicturePlacement(w, h);
+    painter.drawImage(QPoint(at.x, at.y), scaledTo(countryPicture_, at.width, at.height));
+  }
+  const auto at = MainScreen::receiverPicturePlacement(w, h);
+  painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+  painter.drawImage(QPoint(at.x, at.y), scaledTo(receiverPicture_, at.width, at.height));
+}
+
+void MainScreenWindow::setToolOpener(Tool tool, ToolOpener opener) {
+  if (opener) {
+    openers_[tool] = std::move(opener);
+  } else {
+    openers_.erase(tool);
+  }
+  refresh();
+}
+
+void MainScreenWindow::onButton(Tool tool) {
+  const auto opener = openers_.find(tool);
+  if (opener == openers_.end() || !logic_.mayOpen(tool)) {
+    return;
+  }
+  opener->second(*this);
+  refresh();
+}
+
+void MainScreenWindow::onExit() {
+  logic_.exit();
+  quitting_ = true;
+  emit quitRequested();
+  hide();
+}
+
+void MainScreenWindow::closeEvent(QCloseEvent *event) {
+  if (!quitting_) {
+    logic_.close();
+    quitting_ = true;
+    emit quitRequested();
+  }
+  event->accept();
+}
+
+} // namespace tarnwick::ui
