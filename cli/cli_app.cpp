@@ -28,15 +28,17 @@ void CliApp::addGlobalOptions() {
   app_.add_option("--workdir", options_.workdir,
                   "Working folder (the installation tree); default: the current directory")
       ->check(CLI::ExistingDirectory);
-  app_.add_option("--port", options_.port, "Serial device of the receiver");
+  app_.add_option("--port", options_.port, "Serial device of the receiver")->type_name("DEVICE");
   app_.add_option("--baud", options_.baud, "Baud rate")
       ->check(CLI::IsMember(rateTexts()))
-      ->capture_default_str();
+      ->capture_default_str()
+      ->type_name("RATE");
   auto *yes = app_.add_flag("--yes", yes_, "Answer Yes (or OK) to every question");
   auto *no = app_.add_flag("--no", no_, "Answer No (or Cancel) to every question");
   yes->excludes(no);
   app_.add_option("--trace", options_.trace,
-                  "Write every byte sent and received, with its time, to this file");
+                  "Write every byte sent and received, with its time, to this file")
+      ->type_name("FILE");
   app_.add_flag("--json", options_.json, "Machine-readable output where the command offers it");
 }
 
