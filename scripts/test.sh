@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The whole test suite: a release build with warnings as errors, then the same
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole test suite: a release build with warnings as errors, the same
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer, then a short
+# run of every libFuzzer harness.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -20,5 +21,8 @@ run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_WERROR=ON
 echo "== sanitizer build (ASan + UBSan)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_WERROR=ON -DTARNWICK_SANITIZE=ON
+
+echo "== fuzzing (libFuzzer, a few seconds per parser)"
+scripts/fuzz.sh "${TARNWICK_FUZZ_SECONDS:-5}"
 
 echo "== all tests passed"
