@@ -17,6 +17,23 @@ constexpr std::size_t kMaxLine = 256;               // longer input lines are dr
 constexpr std::size_t kFieldsPerRow = 16;           // "er" dump row width
 constexpr std::uint8_t kFirstLochwTextVersion = 20; // older software answers "lochw" in text
 constexpr std::string_view kRevision = "Revision";
+constexpr std::uint8_t kAck = 0x06; // a configuration line was taken
+
+// A configuration command and how many 0/1 values it takes.
+struct SettingCommand {
+  std::string_view word;
+  std::size_t values;
+};
+
+constexpr SettingCommand kSettingCommands[] = {
+    {"units", 3}, {"date", 2},    {"mkr", 7},    {"pcmmkr", 7},  {"lact", 7}, {"pcmact", 7},
+    {"lpow", 8},  {"pcmpow", 8},  {"lpas", 3},   {"pcmpas", 3},  {"tact", 7}, {"pcmtact", 7},
+    {"tpow", 8},  {"pcmtpow", 8}, {"tpas", 3},   {"pcmtpas", 3}, {"laux", 3}, {"taux", 3},
+    {"ludf", 4},  {"tudf", 4},    {"pcmaux", 7}, {"pcmtaux", 7},
+};
+constexpr std::size_t kMaxUserFrequencies = 4;
+constexpr unsigned kLowestUserFrequency = 50;
+constexpr unsigned kHighestUserFrequency = 999;
 
 std::vector<std::string_view> splitWords(std::string_view line) {
   std::vector<std::string_view> words;
@@ -80,7 +97,23 @@ std::string eepromField(std::uint8_t value) {
   return field;
 }
 
+bool isSwitch(std::string_view value) {
+  return value == "0" || value == "1";
+}
+
+bool isUserFrequency(std::string_view value) {
+  const auto hertz = parseDecimal(value);
+  return hertz && *hertz >= kLowestUserFrequency && *hertz <= kHighestUserFrequency;
+}
+
 } // namespace
+
+template <std::size_t Setting> void Receiver::onSetting(const Args &args, std::int64_t nowMs) {
+  const SettingCommand &command = kSettingCommands[Setting];
+  if (args.size() == command.values && std::all_of(args.begin(), args.end(), isSwitch)) {
+    keepSetting(command.word, args, nowMs);
+  }
+}
 
 std::span<const Receiver::Command> Receiver::commands() {
   static constexpr Command kCommands[] = {
@@ -88,7 +121,30 @@ std::span<const Receiver::Command> Receiver::commands() {
       {"locsw", &Receiver::onSoftwareStatus}, {"lochw", &Receiver::onHardwareStatus},
       {"Language", &Receiver::onLanguage},    {"swreset", &Receiver::onReset},
       {"er", &Receiver::onEepromRead},        {"ew", &Receiver::onEepromWrite},
+      {"units", &Receiver::onSetting<0>},     {"date", &Receiver::onSetting<1>},
+      {"mkr", &Receiver::onSetting<2>},       {"pcmmkr", &Receiver::onSetting<3>},
+      {"lact", &Receiver::onSetting<4>},      {"pcmact", &Receiver::onSetting<5>},
+      {"lpow", &Receiver::onSetting<6>},      {"pcmpow", &Receiver::onSetting<7>},
+      {"lpas", &Receiver::onSetting<8>},      {"pcmpas", &Receiver::onSetting<9>},
+      {"tact", &Receiver::onSetting<10>},     {"pcmtact", &Receiver::onSetting<11>},
+      {"tpow", &Receiver::onSetting<12>},     {"pcmtpow", &Receiver::onSetting<13>},
+      {"tpas", &Receiver::onSetting<14>},     {"pcmtpas", &Receiver::onSetting<15>},
+      {"laux", &Receiver::onSetting<16>},     {"taux", &Receiver::onSetting<17>},
+      {"ludf", &Receiver::onSetting<18>},     {"tudf", &Receiver::onSetting<19>},
+      {"pcmaux", &Receiver::onSetting<20>},   {"pcmtaux", &Receiver::onSetting<21>},
+      {"udf", &Receiver::onUserFrequencies},
   };
+  constexpr std::size_t kFirstSetting = 8;
+  static_assert(
+      [] {
+        for (std::size_t i = 0; i < std::size(kSettingCommands); ++i) {
+          if (kCommands[kFirstSetting + i].word != kSettingCommands[i].word) {
+            return false;
+          }
+        }
+        return true;
+      }(),
+      "each setting handler follows its entry of the settings table");
   return kCommands;
 }
 
@@ -322,6 +378,32 @@ void Receiver::onEepromWrite(const Args &args, std::int64_t) {
   }
   std::copy(values.begin(), values.end(),
             eeprom_.begin() + static_cast<std::ptrdiff_t>(span->first));
+}
+
+// "udf COUNT F1 .. FCOUNT": one to four frequencies of 50 to 999 Hz.
+void Receiver::onUserFrequencies(const Args &args, std::int64_t nowMs) {
+  const auto count = args.empty() ? std::nullopt : parseDecimal(args[0]);
+  if (!count || *count == 0 || *count > kMaxUserFrequencies || args.size() != 1 + *count ||
+      !std::all_of(args.begin() + 1, args.end(), isUserFrequency)) {
+    return;
+  }
+  keepSetting("udf", args, nowMs);
+}
+
+// A well-formed configuration line is kept and acknowledged, unless the
+// fault withholds it.
+void Receiver::keepSetting(std::string_view word, const Args &args, std::int64_t nowMs) {
+  if (faults_.noAckFor == word) {
+    return;
+  }
+  configuration_[std::string(word)] = std::vector<std::string>(args.begin(), args.end());
+  ++acknowledgedSettings_;
+  reply(std::string(1, static_cast<char>(kAck)), nowMs);
+}
+
+std::vector<std::string> Receiver::lastArguments(std::string_view word) const {
+  const auto found = configuration_.find(word);
+  return found == configuration_.end() ? std::vector<std::string>{} : found->second;
 }
 
 } // namespace tarnwick::sim

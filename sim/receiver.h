@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +48,7 @@ struct Faults {
   bool noRevision = false;                   // start-up banner without "Revision"
   std::size_t bannerChunkBytes = 0;          // banner in pieces of this size; 0: whole
   std::int64_t bannerChunkGapMs = 250;       // pause between two pieces
+  std::optional<std::string> noAckFor;       // this configuration word is neither kept nor ACKed
 };
 
 class Receiver {
@@ -86,6 +89,12 @@ public:
   // The banner sent after a restart, with the faults applied.
   std::string startupBanner() const;
 
+  // Configuration commands ("units", "mkr", "pcmact", "udf", ...): the
+  // arguments of the last well-formed line of word that was acknowledged;
+  // empty when none was. They survive a restart, as settings do.
+  std::vector<std::string> lastArguments(std::string_view word) const;
+  int acknowledgedSettings() const { return acknowledgedSettings_; }
+
 private:
   struct Outgoing {
     std::int64_t dueMs;
@@ -114,6 +123,9 @@ private:
   void onReset(const Args &args, std::int64_t nowMs);
   void onEepromRead(const Args &args, std::int64_t nowMs);
   void onEepromWrite(const Args &args, std::int64_t nowMs);
+  template <std::size_t Setting> void onSetting(const Args &args, std::int64_t nowMs);
+  void onUserFrequencies(const Args &args, std::int64_t nowMs);
+  void keepSetting(std::string_view word, const Args &args, std::int64_t nowMs);
 
   ReceiverSettings settings_;
   Faults faults_;
@@ -126,6 +138,8 @@ private:
   std::size_t bytesReceived_ = 0;
   std::vector<TranscriptEntry> log_; // arrival order; sent bytes logged when scheduled
   std::vector<std::string> lines_;
+  std::map<std::string, std::vector<std::string>, std::less<>> configuration_;
+  int acknowledgedSettings_ = 0;
 };
 
 } // namespace tarnwick::sim

@@ -208,6 +208,7 @@ struct Options {
   bool noRevision = false;
   std::size_t bannerChunkBytes = 0;
   std::int64_t bannerChunkGapMs = Faults{}.bannerChunkGapMs;
+  std::string noAckFor;
   std::string eeprom;
   std::string transcript;
 };
@@ -239,6 +240,8 @@ void addOptions(CLI::App &app, Options &o) {
   app.add_option("--banner-chunk", o.bannerChunkBytes, "Send the banner in pieces of this size");
   app.add_option("--banner-gap", o.bannerChunkGapMs, "Milliseconds between banner pieces")
       ->check(CLI::NonNegativeNumber);
+  app.add_option("--no-ack-for", o.noAckFor,
+                 "Configuration command word that is neither kept nor acknowledged");
   app.add_option("--eeprom", o.eeprom, "EEPROM image from this file, from address 0");
   app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
 }
@@ -268,6 +271,9 @@ Receiver makeReceiver(const Options &o) {
   faults.noRevision = o.noRevision;
   faults.bannerChunkBytes = o.bannerChunkBytes;
   faults.bannerChunkGapMs = o.bannerChunkGapMs;
+  if (!o.noAckFor.empty()) {
+    faults.noAckFor = o.noAckFor;
+  }
   Receiver receiver(settings, faults);
   if (!o.eeprom.empty()) {
     loadEeprom(o.eeprom, receiver);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -358,6 +359,68 @@ TEST(ReceiverFaultTest, bannerInPiecesHasGapsBetweenPieces) {
   }
   EXPECT_TRUE(receiver.restarting(1599));
   EXPECT_FALSE(receiver.restarting(1600));
+}
+
+using Words = std::vector<std::string>;
+
+TEST(ReceiverSettingsTest, acknowledgesAConfigurationLineAfterItsEcho) {
+  Receiver receiver;
+  type(receiver, "lact 1 0 1 1 0 0 0\r", 50);
+  EXPECT_EQ(drainBytes(receiver), concat(bytesOf("lact 1 0 1 1 0 0 0\n\r"), Bytes{0x06}));
+  EXPECT_EQ(receiver.lastArguments("lact"), (Words{"1", "0", "1", "1", "0", "0", "0"}));
+  EXPECT_EQ(receiver.acknowledgedSettings(), 1);
+}
+
+TEST(ReceiverSettingsTest, keepsTheLastValuesOfEachCommand) {
+  Receiver receiver;
+  type(receiver, "units 1 0 0\rdate 0 1\runits 0 0 1\r", 0);
+  EXPECT_EQ(receiver.lastArguments("units"), (Words{"0", "0", "1"}));
+  EXPECT_EQ(receiver.lastArguments("date"), (Words{"0", "1"}));
+  EXPECT_TRUE(receiver.lastArguments("mkr").empty());
+  EXPECT_EQ(receiver.acknowledgedSettings(), 3);
+}
+
+TEST(ReceiverSettingsTest, refusesAWrongNumberOfValuesOrValuesOtherThanSwitches) {
+  Receiver receiver;
+  type(receiver, "lact 1 0 1 1 0 0\rpcmact 0 0 0 0 2 0 0\rlpas 1 1 x\rludf 0 0 0 0 0\r", 0);
+  const Bytes sent = drainBytes(receiver);
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x06), 0);
+  EXPECT_TRUE(receiver.lastArguments("lact").empty());
+  EXPECT_TRUE(receiver.lastArguments("pcmact").empty());
+  EXPECT_TRUE(receiver.lastArguments("lpas").empty());
+  EXPECT_TRUE(receiver.lastArguments("ludf").empty());
+}
+
+TEST(ReceiverSettingsTest, takesOneToFourUserFrequenciesOf50To999Hertz) {
+  Receiver receiver;
+  type(receiver, "udf 2 75 300\r", 0);
+  EXPECT_EQ(receiver.lastArguments("udf"), (Words{"2", "75", "300"}));
+  for (const char *line :
+       {"udf 0\r", "udf 5 50 60 70 80 90\r", "udf 2 75\r", "udf 1 49\r", "udf 1 1000\r", "udf\r"}) {
+    type(receiver, line, 0);
+  }
+  EXPECT_EQ(receiver.lastArguments("udf"), (Words{"2", "75", "300"}));
+  EXPECT_EQ(receiver.acknowledgedSettings(), 1);
+}
+
+TEST(ReceiverSettingsTest, settingsSurviveARestart) {
+  ReceiverSettings settings;
+  settings.restartDelayMs = 100;
+  Receiver receiver(settings);
+  type(receiver, "mkr 1 1 0 1 0 1 0\rswreset\r", 0);
+  drain(receiver);
+  EXPECT_EQ(receiver.lastArguments("mkr"), (Words{"1", "1", "0", "1", "0", "1", "0"}));
+}
+
+TEST(ReceiverFaultTest, withheldAcknowledgementKeepsNothing) {
+  Faults faults;
+  faults.noAckFor = "lpas";
+  Receiver receiver({}, faults);
+  type(receiver, "lpas 1 1 0\r", 0);
+  EXPECT_EQ(drainBytes(receiver), bytesOf("lpas 1 1 0\n\r"));
+  EXPECT_TRUE(receiver.lastArguments("lpas").empty());
+  type(receiver, "pcmpas 0 0 0\r", 10);
+  EXPECT_EQ(drainBytes(receiver), concat(bytesOf("pcmpas 0 0 0\n\r"), Bytes{0x06}));
 }
 
 } // namespace
