@@ -32,10 +32,9 @@ BrowseDialog::BrowseDialog(const VolumeSource &volumes, std::string &browsePath,
     browser_.onItemSelected(id);
     refreshFiles();
   });
-  connect(view_, &FolderTreeView::folderExpanded, this, [this](FolderTree::ItemId id) {
-    browser_.onItemExpanded(id);
-    refreshFiles();
-  });
+  // Opening a branch also makes it the dialog's folder.
+  view_->setExpander([this](FolderTree::ItemId id) { browser_.onItemExpanded(id); });
+  connect(view_, &FolderTreeView::folderExpanded, this, &BrowseDialog::refreshFiles);
 
   auto *ok = makeButton(this, 1, tr("OK"));
   auto *cancel = makeButton(this, 2, tr("Cancel"));

@@ -27,7 +27,8 @@ QIcon iconFor(FolderTree::Icon icon) {
 } // namespace
 
 FolderTreeView::FolderTreeView(FolderTree &tree, QWidget *parent)
-    : QTreeWidget(parent), tree_(tree) {
+    : QTreeWidget(parent), tree_(tree),
+      expander_([this](FolderTree::ItemId id) { tree_.ExpandItem(id); }) {
   setHeaderHidden(true);
   setColumnCount(1);
   setUniformRowHeights(true);
@@ -111,7 +112,7 @@ void FolderTreeView::onExpanded(QTreeWidgetItem *item) {
     return;
   }
   const FolderTree::ItemId id = itemId(item);
-  tree_.ExpandItem(id);
+  expander_(id);
   syncing_ = true;
   for (QTreeWidgetItem *child : item->takeChildren()) {
     delete child;

@@ -6,6 +6,7 @@
 
 #include <QTreeWidget>
 
+#include <functional>
 #include <map>
 
 namespace tarnwick::ui {
@@ -13,7 +14,13 @@ namespace tarnwick::ui {
 class FolderTreeView final : public QTreeWidget {
   Q_OBJECT
 public:
+  using Expander = std::function<void(FolderTree::ItemId)>;
+
   explicit FolderTreeView(FolderTree &tree, QWidget *parent = nullptr);
+
+  // What opening a branch runs before the view shows the branch's children;
+  // by default the tree's ExpandItem.
+  void setExpander(Expander expander) { expander_ = std::move(expander); }
 
   // Shows the model as it stands, opened along its selection.
   void rebuild();
@@ -32,6 +39,7 @@ private:
   void onCurrentChanged(QTreeWidgetItem *current);
 
   FolderTree &tree_;
+  Expander expander_;
   std::map<FolderTree::ItemId, QTreeWidgetItem *> items_;
   bool syncing_ = false;
 };
