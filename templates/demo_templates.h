@@ -1,0 +1,23 @@
+// The glossary, favorite user lists and templates of the demo installation
+// tree, built with the same code that reads them so their bytes are right.
+#pragma once
+
+#include "glossary.h"
+
+#include <filesystem>
+
+namespace tarnwick {
+
+// An English glossary of plausible marker vocabulary (7 bits a character).
+Glossary demoEnglishGlossary();
+// A smaller German one (8 bits a character, Latin-1 texts).
+Glossary demoGermanGlossary();
+
+// Writes under workingFolder: "\Software\Glossary\English" and "German" with
+// their four files and "Glossary.cfg"; the favorite user lists "Gas" and
+// "Water" with links, and links for "All"; marker templates in "\Templates\"
+// and a trace template in "\Templates\Trace\". False when a file could not
+// be written.
+bool writeDemoTemplatesData(const std::filesystem::path &workingFolder);
+
+} // namespace tarnwick

@@ -1,0 +1,85 @@
+// The favorite user lists: slot 0 is the built-in "All" (every glossary
+// label, sorted by text); slots 1 to 99 are the sub-folders of
+// "\FavGlossary\" in the stable folder order (folder_listing.h). A list's
+// position in listNames() is the position stored in ".utl" files.
+#pragma once
+
+#include "glossary.h"
+#include "user_list_files.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+enum class CreateListResult { Created, Exists, InvalidName, Full, Failed };
+
+struct UserList {
+  std::string name;
+  std::vector<GlossaryRef> labels; // at most 88
+};
+
+class UserListStore {
+public:
+  static constexpr std::size_t kMaxLists = 99;
+  static constexpr std::string_view kAll = "All";
+  static constexpr std::string_view kNew = "*New";
+  static constexpr std::size_t kMaxNameLength = 5; // the Name dialog's limit
+
+  // favoriteFolder is "<install>\FavGlossary".
+  UserListStore(const Glossary &glossary, std::filesystem::path favoriteFolder);
+
+  void setGlossary(const Glossary &glossary) { glossary_ = &glossary; }
+  const Glossary &glossary() const { return *glossary_; }
+  const std::filesystem::path &folder() const { return folder_; }
+
+  // Rebuilds every slot from the glossary and the folders. A list whose
+  // ".fvg" cannot be read is empty; the lists after it still load.
+  void load();
+
+  // "All" first, then the user lists.
+  std::vector<std::string> listNames() const;
+  std::size_t size() const { return lists_.size(); }
+  // 0xFF when no list has that name (exact name first, then any case).
+  std::uint8_t positionOf(std::string_view name) const;
+  // "All" for a position at or beyond the number of lists.
+  std::string nameAt(std::size_t position) const;
+  bool contains(std::string_view name) const { return positionOf(name) != 0xFF; }
+
+  const UserList *find(std::string_view name) const;
+  // The label texts of a list; references without a text are skipped.
+  std::vector<std::string> labelsOf(std::string_view name) const;
+  std::vector<GlossaryItem> labelItemsOf(std::string_view name) const;
+  // Replaces a user list's labels in memory (at most 88 are kept); false for
+  // "All" and unknown names.
+  bool setLabels(std::string_view name, std::vector<GlossaryRef> labels);
+
+  // Creates the folder and an empty ".fvg", then reloads.
+  CreateListResult create(const std::string &name);
+  // Writes every user list's ".fvg"; false when one could not be written.
+  bool saveAll();
+
+  // The links of a list ("All" included), one row per label of the list; a
+  // missing file is created empty.
+  LabelLinks loadLinks(std::string_view name);
+  bool saveLinks(std::string_view name, const LabelLinks &links);
+
+  static bool isReservedName(std::string_view name);
+  // Not reserved, not empty, at most 5 characters, and a plain folder name.
+  static bool isUsableName(std::string_view name);
+
+private:
+  std::filesystem::path fvgPath(const std::string &name) const;
+  std::filesystem::path linksPath(std::string_view name) const;
+  std::vector<GlossaryRef> allLabels() const;
+
+  const Glossary *glossary_;
+  std::filesystem::path folder_;
+  std::vector<UserList> lists_; // slot 0 is "All"
+};
+
+} // namespace tarnwick
