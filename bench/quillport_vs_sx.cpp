@@ -298,8 +298,25 @@ Options parseOptions(int argc, char **argv) {
   return options;
 }
 
+bool onPath(const std::string &program) {
+  const char *path = std::getenv("PATH");
+  std::string folders = path != nullptr ? path : "";
+  for (std::size_t start = 0; start <= folders.size();) {
+    const std::size_t end = std::min(folders.find(':', start), folders.size());
+    if (access((folders.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) {
+      return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
 int run(const Options &options) {
   const int runs = options.runs;
+  if (!onPath("rx") || !onPath("sx")) {
+    std::fprintf(stderr, "lrzsz's rx and sx are needed (apt-get install lrzsz)\n");
+    return 1;
+  }
   QuillportLibrary lib;
   const fs::path libraryPath = executableFolder() / QUILLPORT_FILE_NAME;
   if (const std::string error = lib.load(libraryPath.string()); !error.empty()) {
