@@ -1,6 +1,7 @@
 #include "dialog_font.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 
@@ -16,6 +17,14 @@ QFont boldDialogFont() {
   font.setPixelSize(kBoldFontPixels);
   font.setBold(true);
   return font;
+}
+
+QSize dialogUnits(const QWidget &widget, int width, int height) {
+  const QFontMetricsF metrics(widget.font());
+  const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  const qreal baseX = metrics.horizontalAdvance(alphabet) / alphabet.size();
+  const qreal baseY = metrics.height();
+  return {qRound(width * baseX / 4), qRound(height * baseY / 8)};
 }
 
 QString controlName(int resourceId) {
@@ -39,6 +48,7 @@ QLabel *makeValueField(QWidget *parent, int resourceId, const QString &text) {
   field->setFont(boldDialogFont());
   field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   field->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  field->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   return field;
 }
 

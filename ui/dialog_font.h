@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -13,6 +14,10 @@ namespace tarnwick::ui {
 
 // The system sans family, 14 px, bold.
 QFont boldDialogFont();
+
+// A size in dialog units in pixels: a quarter of the average character width
+// of the widget's font across, an eighth of its height down.
+QSize dialogUnits(const QWidget &widget, int width, int height);
 
 // The objectName a control with this resource id carries.
 QString controlName(int resourceId);

@@ -7,12 +7,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -22,11 +20,8 @@ namespace tarnwick::ui {
 
 namespace {
 
-// Dialog units of the dialog font: a quarter of its average character width
-// across, an eighth of its height down.
-constexpr int kBaseUnitX = 6;
-constexpr int kBaseUnitY = 13;
 constexpr int kPictureMargin = 8;
+constexpr int kToolButtonWidth = 230;
 
 QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -109,16 +104,19 @@ void MainScreenWindow::buildControls() {
   }
   connect(buttons_[MainScreen::kExit], &QPushButton::clicked, this, &MainScreenWindow::onExit);
 
-  auto *rows = new QGridLayout;
-  rows->setHorizontalSpacing(14);
-  int row = 0;
+  // The rows share the height under the pictures evenly.
+  auto *rows = new QVBoxLayout;
+  rows->addStretch(1);
   for (const ToolRow &toolRow : kToolRows) {
-    rows->addWidget(buttons_[MainScreen::buttonOf(toolRow.tool)], row, 0);
-    rows->addWidget(makeText(this, toolRow.description), row, 1);
-    ++row;
+    QPushButton *button = buttons_[MainScreen::buttonOf(toolRow.tool)];
+    button->setFixedWidth(kToolButtonWidth);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(14);
+    row->addWidget(button);
+    row->addWidget(makeText(this, toolRow.description), 1);
+    rows->addLayout(row);
+    rows->addStretch(1);
   }
-  rows->setColumnStretch(1, 1);
-  rows->setColumnMinimumWidth(0, 230);
 
   auto *bottom = new QHBoxLayout;
   bottom->addWidget(buttons_[MainScreen::kReceiverVersion]);
@@ -129,8 +127,8 @@ void MainScreenWindow::buildControls() {
   auto *layout = new QVBoxLayout(this);
   topArea_ = makeTopArea();
   layout->addWidget(topArea_);
-  layout->addLayout(rows);
-  layout->addStretch();
+  layout->addLayout(rows, 1);
+  layout->addSpacing(12);
   layout->addLayout(bottom);
 }
 
@@ -244,23 +242,20 @@ void MainScreenWindow::loadPictures(const MainScreen::Snapshot &snapshot) {
   }
 }
 
-// The dialog keeps its designed size in dialog units, grown where this
-// system's fonts need more room; the top area leaves the pictures free.
+// The dialog keeps its designed size in dialog units of this system's font,
+// grown where the controls need more room; the top area leaves the pictures
+// free.
 void MainScreenWindow::fitToDialogUnits() {
-  const qreal scale = logicalDpiX() / 96.0;
-  const int width = qRound(MainScreen::kWidthDlu * kBaseUnitX / 4 * scale);
-  const int height = qRound(MainScreen::kHeightDlu * kBaseUnitY / 8.0 * scale);
-  QSize size(width, height);
+  QSize size = dialogUnits(*this, MainScreen::kWidthDlu, MainScreen::kHeightDlu);
+  const QMargins margins = layout()->contentsMargins();
+  auto *column = topArea_->findChild<QWidget *>(QStringLiteral("selectionColumn"));
   for (int pass = 0; pass < 2; ++pass) {
     const auto receiver = MainScreen::receiverPicturePlacement(size.width(), size.height());
     const auto country = MainScreen::countryPicturePlacement(size.width(), size.height());
     const int picturesBottom =
         std::max(receiver.y + receiver.height, country.y + country.height) + kPictureMargin;
-    const int top = layout()->contentsMargins().top();
-    topArea_->setFixedHeight(std::max(0, picturesBottom - top));
-    topArea_->findChild<QWidget *>(QStringLiteral("selectionColumn"))
-        ->setFixedWidth(
-            std::max(120, receiver.x - kPictureMargin - layout()->contentsMargins().left()));
+    topArea_->setFixedHeight(std::max(0, picturesBottom - margins.top()));
+    column->setFixedWidth(std::max(120, receiver.x - kPictureMargin - margins.left()));
     size = size.expandedTo(layout()->minimumSize());
   }
   setFixedSize(size);

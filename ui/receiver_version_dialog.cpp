@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,11 +13,16 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tarnwick::ui {
 
 namespace {
 
 using Tool = ReceiverVersionTool;
+
+constexpr int kWidthDlu = 404;
+constexpr int kHeightDlu = 190;
 
 QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -28,11 +34,15 @@ QGroupBox *makeGroup(QWidget *parent, const QString &title) {
   return group;
 }
 
-// Group titles keep the dialog font; only their caption is bold.
+// Only the group's title and the value fields are bold; its labels take the
+// ordinary font again.
 void plainChildren(QWidget &group) {
+  QFont plain = QApplication::font();
+  plain.setBold(false);
+  plain.setPointSizeF(QApplication::font().pointSizeF());
   for (auto *child : group.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
     if (child->objectName().isEmpty()) {
-      child->setFont(QApplication::font());
+      child->setFont(plain);
     }
   }
 }
@@ -64,6 +74,7 @@ ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *paren
   auto *layout = new QHBoxLayout(this);
   layout->addWidget(makeShippedGroup());
   layout->addLayout(right, 1);
+  setMinimumSize(dialogUnits(*this, kWidthDlu, kHeightDlu));
   refresh();
 }
 
@@ -83,9 +94,9 @@ QWidget *ReceiverVersionDialog::makeShippedGroup() {
     fields_[id] = field;
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
+    grid->setRowStretch(row, 1); // the rows share the group's height
     ++row;
   }
-  grid->setRowStretch(row, 1);
   plainChildren(*group);
   return group;
 }
@@ -116,6 +127,11 @@ QWidget *ReceiverVersionDialog::makeCompatibilityGroup() {
   auto *box = new QVBoxLayout(group);
   auto *field = makeValueField(group, Tool::kCompatibilityField, QString());
   field->setAlignment(Qt::AlignCenter);
+  // Room for the longer of the two verdicts, whatever the font.
+  const QFontMetrics metrics(field->font());
+  const int widest = std::max(metrics.horizontalAdvance(tr("Path Mode Compatible with latest S/W")),
+                              metrics.horizontalAdvance(tr("Path Mode Not Compatible !!!")));
+  field->setMinimumWidth(widest + 4 * metrics.averageCharWidth());
   fields_[Tool::kCompatibilityField] = field;
   box->addWidget(field);
   return group;
