@@ -85,6 +85,7 @@ int runCli(const std::vector<std::string> &args, CliEnvironment &environment) {
   CliApp app(environment);
   addPortsCommands(app);
   addVersionCommands(app);
+  addTemplateCommands(app);
   std::vector<const char *> argv;
   for (const std::string &arg : args) {
     argv.push_back(arg.c_str());

@@ -6,7 +6,8 @@ namespace tarnwick::cli {
 
 class CliApp;
 
-void addPortsCommands(CliApp &app);   // ports
-void addVersionCommands(CliApp &app); // version
+void addPortsCommands(CliApp &app);    // ports
+void addVersionCommands(CliApp &app);  // version
+void addTemplateCommands(CliApp &app); // template, userlist
 
 } // namespace tarnwick::cli

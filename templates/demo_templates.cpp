@@ -224,6 +224,14 @@ bool writeDemoTemplatesData(const fs::path &workingFolder) {
                       {"Job No", "20417"},
                       {"Date", "150624"}}) &&
        ok;
+  ok = writeTemplate(
+           markers / "GasMain.utl", english, store, TemplateKind::Marker, "All",
+           DateOrder::MonthDayYear,
+           {{"Contract", "C-2291"}, {"Owner", "City"}, {"Material", "PE"}, {"Size", "4 in"}}) &&
+       ok;
+  ok = writeTemplate(traces / "Fiber.utl", english, store, TemplateKind::Trace, "All",
+                     DateOrder::MonthDayYear, {{"Utility", "Fiber Optic"}, {"Depth", "30"}}) &&
+       ok;
   ok = writeTemplate(traces / "MainRun.utl", english, store, TemplateKind::Trace, "All",
                      DateOrder::MonthDayYear,
                      {{"Utility", "Gas"},

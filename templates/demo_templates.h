@@ -16,7 +16,7 @@ Glossary demoGermanGlossary();
 // Writes under workingFolder: "\Software\Glossary\English" and "German" with
 // their four files and "Glossary.cfg"; the favorite user lists "Gas" and
 // "Water" with links, and links for "All"; marker templates in "\Templates\"
-// and a trace template in "\Templates\Trace\". False when a file could not
+// and trace templates in "\Templates\Trace\". False when a file could not
 // be written.
 bool writeDemoTemplatesData(const std::filesystem::path &workingFolder);
 

@@ -1,8 +1,8 @@
 #include "demo_tree.h"
 
 #include "demo_bitmap.h"
+#include "demo_templates.h"
 #include "eeprom_lines.h"
-#include "install_path.h"
 
 #include <array>
 #include <cstdlib>
@@ -26,7 +26,7 @@ public:
     if (failed()) {
       return;
     }
-    const fs::path path = resolveInstallPath(root_, relative);
+    const fs::path path = at(relative);
     fs::create_directories(path.parent_path(), result_.error);
     if (result_.error) {
       result_.what = path.parent_path().string();
@@ -47,7 +47,7 @@ public:
     if (failed()) {
       return;
     }
-    const fs::path path = resolveInstallPath(root_, relative);
+    const fs::path path = at(relative);
     fs::create_directories(path, result_.error);
     if (result_.error) {
       result_.what = path.string();
@@ -58,6 +58,23 @@ public:
   DemoTreeResult result() const { return result_; }
 
 private:
+  // The tree is new, so names are taken as written: no search for other cases.
+  fs::path at(std::string_view relative) const {
+    fs::path path = root_;
+    std::string part;
+    for (const char c : relative) {
+      if (c == '\\' || c == '/') {
+        if (!part.empty()) {
+          path /= part;
+        }
+        part.clear();
+      } else {
+        part.push_back(c);
+      }
+    }
+    return part.empty() ? path : path / part;
+  }
+
   fs::path root_;
   DemoTreeResult result_;
 };
@@ -174,56 +191,6 @@ void writeLanguagePack(TreeWriter &tree) {
             "versuchen\n");
 }
 
-// ---- Glossary.
-
-struct GlossaryRecord {
-  int code;
-  int index;
-  std::string_view text;
-};
-
-constexpr GlossaryRecord kPreLabels[] = {
-    {7, 0, "Owner"},    {7, 1, "Utility"}, {7, 2, "Material"}, {7, 3, "Size"},   {7, 4, "Depth"},
-    {7, 5, "Job"},      {7, 6, "Address"}, {7, 7, "Del Row"},  {8, 0, "Type"},   {8, 1, "Pressure"},
-    {8, 2, "Status"},   {8, 3, "Crew"},    {8, 4, "Contract"}, {8, 5, "Date"},   {8, 6, "Notes"},
-    {8, 7, "UserEdit"}, {9, 0, "Valve"},   {9, 1, "Fitting"},  {9, 2, "Offset"}, {9, 3, "Station"},
-    {10, 0, "Tag"},     {10, 1, "Lot"},
-};
-
-constexpr GlossaryRecord kPreTerms[] = {
-    {14, 0, "Gas"},       {14, 1, "Water"},       {14, 2, "Telephone"},    {14, 3, "Power"},
-    {14, 4, "Sewer"},     {14, 5, "Cable TV"},    {14, 6, "Fiber"},        {14, 7, "Delete Row"},
-    {15, 0, "Steel"},     {15, 1, "Copper"},      {15, 2, "PVC"},          {15, 3, "PE"},
-    {15, 4, "Cast iron"}, {15, 5, "Concrete"},    {15, 6, "Clay"},         {15, 7, "UserEdit"},
-    {16, 0, "Tee"},       {16, 1, "Bend"},        {16, 2, "End of main"},  {16, 3, "Service"},
-    {16, 4, "Valve"},     {16, 5, "Splice"},      {16, 6, "Stub"},         {16, 7, "Crossing"},
-    {17, 0, "Active"},    {17, 1, "Abandoned"},   {17, 2, "Proposed"},     {17, 3, "Repaired"},
-    {18, 0, "M/D/Y"},     {18, 1, "D/M/Y"},       {19, 0, "Low"},          {19, 1, "Medium"},
-    {19, 2, "High"},      {20, 0, "City Gas Co"}, {20, 1, "County Water"},
-};
-
-std::string glossaryRecords(std::span<const GlossaryRecord> records) {
-  std::string bytes;
-  for (const GlossaryRecord &record : records) {
-    bytes.push_back(static_cast<char>(record.code));
-    bytes.push_back('\0'); // not used
-    bytes.push_back(static_cast<char>(record.index));
-    bytes.append(record.text).push_back('\n');
-  }
-  return bytes;
-}
-
-void writeGlossary(TreeWriter &tree) {
-  const std::string folder = "\\Software\\Glossary\\English\\";
-  tree.file(folder + "Glossary.cfg", "# Character width of encoded templates\n"
-                                     "[EncodeFormat]\n"
-                                     "7-bit\n");
-  tree.file(folder + "PreLabels.dat", glossaryRecords(kPreLabels));
-  tree.file(folder + "PreTerms.dat", glossaryRecords(kPreTerms));
-  tree.file(folder + "Labels.txt", "Permit\nInspector\nMeter\n");
-  tree.file(folder + "Terms.txt", "North side\nSouth side\nUnder road\nIn conduit\n");
-}
-
 // ---- Help topics.
 
 void writeHelp(TreeWriter &tree) {
@@ -247,62 +214,6 @@ void writeHelp(TreeWriter &tree) {
             "Receiver Version shows the model and main software of the receiver beside the "
             "software versions this installation carries. Check Receiver Version asks the "
             "receiver again.\r\n");
-}
-
-// ---- Templates: rows written as literal text in 7-bit characters.
-
-class BitWriter {
-public:
-  void bits(unsigned value, int count) {
-    for (int i = count - 1; i >= 0; --i) {
-      partial_ = static_cast<std::uint8_t>(partial_ << 1 | ((value >> i) & 1u));
-      if (++used_ == 8) {
-        bytes_.push_back(static_cast<char>(partial_));
-        partial_ = 0;
-        used_ = 0;
-      }
-    }
-  }
-  std::string finish() {
-    // The partial byte always follows, empty or not.
-    bytes_.push_back(static_cast<char>(partial_ << (8 - used_)));
-    return bytes_;
-  }
-
-private:
-  std::string bytes_;
-  std::uint8_t partial_ = 0;
-  int used_ = 0;
-};
-
-constexpr unsigned kLiteralLabel = 11;
-
-std::string
-literalTemplate(std::initializer_list<std::pair<std::string_view, std::string_view>> rows) {
-  BitWriter writer;
-  for (const auto &[label, description] : rows) {
-    writer.bits(kLiteralLabel, 7);
-    writer.bits(static_cast<unsigned>(label.size() - 1), 3);
-    for (const char c : label) {
-      writer.bits(static_cast<unsigned char>(c) & 0x7Fu, 7);
-    }
-    for (const char c : description) {
-      writer.bits(static_cast<unsigned char>(c) & 0x7Fu, 7);
-    }
-  }
-  return writer.finish();
-}
-
-void writeTemplates(TreeWriter &tree) {
-  constexpr char kAllLists = 0; // the user list "All"
-  tree.file("\\Templates\\GasMain.utl",
-            std::string(1, kAllLists) +
-                literalTemplate({{"Owner", "City Gas"}, {"Size", "4in PE"}}));
-  tree.file("\\Templates\\Water.utl",
-            std::string(1, kAllLists) + literalTemplate({{"Utility", "Water"}, {"Job", "W-17"}}));
-  tree.file("\\Templates\\Trace\\Fiber.utl",
-            std::string("\xFF", 1) + std::string(1, kAllLists) +
-                literalTemplate({{"Utility", "Fiber"}, {"Depth", "30in"}}));
 }
 
 // ---- Software packages.
@@ -484,11 +395,15 @@ DemoTreeResult createDemoTree(const fs::path &folder) {
   writeSettings(tree);
   writeCountries(tree);
   writeLanguagePack(tree);
-  writeGlossary(tree);
   writeHelp(tree);
-  writeTemplates(tree);
   writePackages(tree);
-  return tree.result();
+  result = tree.result();
+  // Glossaries, favorite user lists and templates come from the code that reads them.
+  if (!result.error && !writeDemoTemplatesData(folder)) {
+    result.error = std::make_error_code(std::errc::io_error);
+    result.what = "the demo glossaries, user lists and templates";
+  }
+  return result;
 }
 
 } // namespace tarnwick::demo

@@ -51,7 +51,8 @@ TEST_F(TemplateEditorTest, choosingMarkerTemplatesShowsTheMemoryAndTheFolder) {
   EXPECT_TRUE(shown.rowsEnabled);
   EXPECT_TRUE(shown.memoryVisible);
   EXPECT_EQ(shown.remainingText, "100");
-  EXPECT_EQ(shown.templateNames, (std::vector<std::string>{"GasValve.utl", "WaterSvc.utl"}));
+  EXPECT_EQ(shown.templateNames,
+            (std::vector<std::string>{"GasMain.utl", "GasValve.utl", "WaterSvc.utl"}));
   EXPECT_EQ(shown.templateName, "untitled.utl");
   EXPECT_EQ(shown.userLists, (std::vector<std::string>{"All", "Gas", "Water"}));
   EXPECT_EQ(shown.userList, "All");
@@ -72,7 +73,7 @@ TEST_F(TemplateEditorTest, traceTemplatesHideTheMemoryAndHaveNoLimit) {
   EXPECT_FALSE(shown.memoryVisible);
   EXPECT_EQ(shown.remainingText, "");
   EXPECT_EQ(shown.measureBits, 6 * 108);
-  EXPECT_EQ(shown.templateNames, (std::vector<std::string>{"MainRun.utl"}));
+  EXPECT_EQ(shown.templateNames, (std::vector<std::string>{"Fiber.utl", "MainRun.utl"}));
   EXPECT_TRUE(user.events().empty());
 }
 
@@ -191,7 +192,7 @@ TEST_F(TemplateEditorTest, saveAsWritesTheFileWithItsUserListPosition) {
   const auto shown = editor.snapshot();
   EXPECT_EQ(shown.templateName, "Deep.utl");
   EXPECT_EQ(shown.templateNames,
-            (std::vector<std::string>{"Deep.utl", "GasValve.utl", "WaterSvc.utl"}));
+            (std::vector<std::string>{"Deep.utl", "GasMain.utl", "GasValve.utl", "WaterSvc.utl"}));
   ASSERT_EQ(user.events().size(), 1U);
   EXPECT_EQ(user.events()[0].kind, ScriptedUser::Kind::SaveFile);
 }
