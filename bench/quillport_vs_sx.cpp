@@ -27,9 +27,9 @@
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using quillport::bench::ReplyTiming;
-using quillport::bench::RxCable;
-using quillport::bench::SteadyTime;
+using quillport::peer::ReplyTiming;
+using quillport::peer::RxCable;
+using quillport::peer::SteadyTime;
 using quillport::peer::QuillportLibrary;
 
 namespace {

@@ -48,32 +48,4 @@ private:
   std::string slavePath_;
 };
 
-// Copies bytes both ways between two descriptors on a thread and keeps a
-// transcript of each direction. The first bytes from b can be held back for a
-// while, for a peer that is still settling its terminal when it first speaks.
-class PtyRelay {
-public:
-  PtyRelay(int a, int b, int holdFirstFromBMs = 0);
-  ~PtyRelay();
-  PtyRelay(const PtyRelay &) = delete;
-  PtyRelay &operator=(const PtyRelay &) = delete;
-
-  void stop();
-  std::vector<std::uint8_t> fromA() const;
-  std::vector<std::uint8_t> fromB() const;
-
-private:
-  void run();
-  bool forward(int from, int to, std::vector<std::uint8_t> &log);
-
-  int a_;
-  int b_;
-  int holdFirstFromBMs_;
-  int wake_[2] = {-1, -1};
-  mutable std::mutex mutex_;
-  std::vector<std::uint8_t> fromA_;
-  std::vector<std::uint8_t> fromB_;
-  std::thread thread_;
-};
-
 } // namespace quillport::peer

@@ -1,6 +1,6 @@
 // Demonstrates the serial link library: sends a file through Quillport to
 // lrzsz's rx over a pseudo-terminal and reports what arrived.
-#include "rx_peer.h"
+#include "rx_cable.h"
 
 #include <chrono>
 #include <climits>
@@ -60,7 +60,8 @@ int run(std::size_t size) {
     std::fprintf(stderr, "cannot write %s\n", source.c_str());
     return 1;
   }
-  quillport::peer::RxLink link({folder.string(), "received.bin", 0});
+  quillport::peer::RxCable link({folder.string(), "received.bin", 0},
+                                quillport::peer::ReplyTiming::AfterFlush);
   std::printf("Quillport demo: sending %zu bytes to rx -c over %s at %d baud\n", size,
               link.devicePath().c_str(), kBaud);
   lib.setBaudRate(kBaud);

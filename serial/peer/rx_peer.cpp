@@ -18,9 +18,6 @@ namespace {
 
 constexpr char kStartRequest = 'C';
 constexpr int kFirstPacketCopies = 3; // the receiver sees block 1 three times
-// rx may still be setting up its terminal when it sends its first "C"; a
-// packet arriving in that moment is lost, so the cable holds the "C" back.
-constexpr int kRxSettleMs = 500;
 
 std::int64_t nowMs() {
   using namespace std::chrono;
@@ -90,15 +87,6 @@ bool RxProcess::wait(int timeoutMs, int *exitStatus) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-}
-
-RxLink::RxLink(const RxOptions &options) {
-  const int tty = receiverSide_.openSlaveRaw();
-  rx_ = std::make_unique<RxProcess>(options, tty);
-  close(tty);
-  // Only rx holds its end now, so the relay sees rx hang up when it exits.
-  receiverSide_.releaseKeeper();
-  relay_ = std::make_unique<PtyRelay>(programSide_.master(), receiverSide_.master(), kRxSettleMs);
 }
 
 bool SendReport::allAcknowledged() const {

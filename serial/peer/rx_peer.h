@@ -33,24 +33,6 @@ private:
   pid_t pid_ = -1;
 };
 
-// A receiver of rx on its own pseudo-terminal, joined by a relay to a second
-// pseudo-terminal whose slave the library opens: two serial ends and a cable.
-class RxLink {
-public:
-  explicit RxLink(const RxOptions &options);
-  const std::string &devicePath() const { return programSide_.slavePath(); }
-  bool wait(int timeoutMs, int *exitStatus = nullptr) { return rx_->wait(timeoutMs, exitStatus); }
-  // Bytes the library sent and bytes rx sent, as they crossed the cable.
-  std::vector<std::uint8_t> sentByProgram() const { return relay_->fromA(); }
-  std::vector<std::uint8_t> sentByReceiver() const { return relay_->fromB(); }
-
-private:
-  PtyPair programSide_;
-  PtyPair receiverSide_;
-  std::unique_ptr<RxProcess> rx_;
-  std::unique_ptr<PtyRelay> relay_;
-};
-
 struct SendReport {
   bool startSeen = false;   // "C" arrived
   int parseResult = -1;     // fnXParseFile

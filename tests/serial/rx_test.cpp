@@ -1,6 +1,6 @@
 // The library's transfer against an independent receiver: lrzsz's rx -c on a
 // pseudo-terminal, fed the way the main program sends a software image.
-#include "rx_peer.h"
+#include "rx_cable.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ TEST_P(SendToRx, receivedFileIsTheOriginalFollowedOnlyByPadding) {
   const auto source = dir.write("source.bin", original);
   QuillportLibrary &lib = library();
 
-  RxLink link({dir.path().string(), "received.bin", c.errorsEvery});
+  RxCable link({dir.path().string(), "received.bin", c.errorsEvery}, ReplyTiming::AfterFlush);
   lib.setBaudRate(115200);
   ASSERT_EQ(lib.openPort(link.devicePath().c_str()), 0);
   const SendReport report = sendFileAsTheProgram(lib, source.string(), kStartWaitMs);

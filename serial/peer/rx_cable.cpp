@@ -7,7 +7,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace quillport::bench {
+namespace quillport::peer {
 
 namespace {
 
@@ -167,17 +167,17 @@ void Cable::run() {
   }
 }
 
-RxCable::RxCable(const peer::RxOptions &options, ReplyTiming timing) {
+RxCable::RxCable(const RxOptions &options, ReplyTiming timing) {
   int packetMode = 1;
   if (ioctl(receiverSide_.master(), TIOCPKT, &packetMode) != 0) {
     throw std::runtime_error("cannot put rx's terminal in packet mode");
   }
   const int tty = receiverSide_.openSlaveRaw();
-  rx_ = std::make_unique<peer::RxProcess>(options, tty);
+  rx_ = std::make_unique<RxProcess>(options, tty);
   close(tty);
   // Only rx holds its end now, so the cable sees rx hang up when it exits.
   receiverSide_.releaseKeeper();
   cable_ = std::make_unique<Cable>(senderSide_.master(), receiverSide_.master(), timing);
 }
 
-} // namespace quillport::bench
+} // namespace quillport::peer

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-namespace quillport::bench {
+namespace quillport::peer {
 
 using Bytes = std::vector<std::uint8_t>;
 using SteadyTime = std::chrono::steady_clock::time_point;
@@ -70,17 +70,17 @@ private:
 
 class RxCable {
 public:
-  RxCable(const peer::RxOptions &options, ReplyTiming timing);
+  RxCable(const RxOptions &options, ReplyTiming timing);
   // The slave the sender opens.
   const std::string &devicePath() const { return senderSide_.slavePath(); }
   bool wait(int timeoutMs, int *exitStatus = nullptr) { return rx_->wait(timeoutMs, exitStatus); }
   const Cable &cable() const { return *cable_; }
 
 private:
-  peer::PtyPair senderSide_;
-  peer::PtyPair receiverSide_;
-  std::unique_ptr<peer::RxProcess> rx_;
+  PtyPair senderSide_;
+  PtyPair receiverSide_;
+  std::unique_ptr<RxProcess> rx_;
   std::unique_ptr<Cable> cable_; // last: stops before the ends close
 };
 
-} // namespace quillport::bench
+} // namespace quillport::peer
