@@ -305,5 +305,25 @@ TEST_F(TemplateEditorTest, clearEmptiesTheRowsAndSelectsTheDefaultList) {
   EXPECT_EQ(shown.userList, "Water");
 }
 
+TEST_F(TemplateEditorTest, anOversizedTemplateLoadedFromAFileCanOnlyShrink) {
+  std::vector<TemplateRow> rows(6, {"Owner", "abcdefghijklmn"});
+  TemplateFile file{TemplateKind::Marker, 0,
+                    encodeTemplate(tree.workspace->glossary, rows, 7, DateOrder::MonthDayYear,
+                                   TemplateKind::Marker)
+                        .bytes};
+  ASSERT_TRUE(saveTemplateFile(markers() / "Big.utl", file));
+  editor.chooseKind(TemplateKind::Marker);
+  user.queueAnswer(Answer::No);
+  ASSERT_TRUE(editor.chooseTemplateName("Big.utl"));
+  ASSERT_EQ(user.events().size(), 1U);
+  EXPECT_EQ(user.events()[0].kind, ScriptedUser::Kind::Ask);
+  EXPECT_EQ(editor.snapshot().measureBits, 648);
+  EXPECT_EQ(editor.snapshot().remainingText, std::to_string((192 - 648) * 100 / 192));
+  EXPECT_TRUE(editor.commitDescription(5, "abc"));
+  EXPECT_FALSE(editor.commitDescription(5, "abcdefghij"));
+  EXPECT_EQ(user.messages(), (std::vector<std::string>{"Out of allowed Memory for the Template"}));
+  EXPECT_EQ(editor.snapshot().descriptions[5], "abc");
+}
+
 } // namespace
 } // namespace tarnwick
