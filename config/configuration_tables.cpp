@@ -160,16 +160,31 @@ SettingLists defaultLists(ModelIndex index) {
 
 int entryCount(ListId list, ModelIndex index) {
   switch (list) {
+  case ListId::Units:
+    return 3;
+  case ListId::MarkerTypes:
+    return 7;
   case ListId::LocateActive:
   case ListId::ToneActive: {
     const int family = frequencyFamily(index);
     return family == 2 || family == 5 ? 6 : 5;
   }
+  case ListId::LocatePower:
+  case ListId::TonePower:
+    return 8;
   case ListId::LocatePassive:
     return frequencyFamily(index) == 2 ? 3 : 2;
-  default:
-    return listOf(defaultLists(index), list).count();
+  case ListId::LocateUser:
+  case ListId::ToneUser:
+    return kUserSlots;
+  case ListId::Date:
+  case ListId::LocateAux:
+  case ListId::TonePassive:
+  case ListId::ToneAux:
+  case ListId::Language:
+    break;
   }
+  return 2;
 }
 
 std::optional<PageValidity> pageValidity(ModelIndex index) {

@@ -63,6 +63,9 @@ std::optional<std::size_t> keyPosition(std::string_view word) {
 
 CountryMarkerMask parseCountryMask(std::string_view bytes, int country) {
   CountryMarkerMask mask{};
+  if (country < 0) {
+    return mask; // the words before the first section belong to no country
+  }
   std::array<bool, kMarkerTypeCount> seen{};
   WordReader reader(bytes);
   int section = -1;

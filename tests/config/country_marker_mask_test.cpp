@@ -33,6 +33,8 @@ TEST(CountryMarkerMask, aCountryBeyondTheLastSectionPermitsNothing) {
   EXPECT_EQ(parseCountryMask(kCountries, 2), kNothing);
   EXPECT_EQ(parseCountryMask(kCountries, -1), kNothing);
   EXPECT_EQ(parseCountryMask("", 0), kNothing);
+  // Words before the first section belong to no country, not to -1.
+  EXPECT_EQ(parseCountryMask("TEL 1 GAS 1\n" + kCountries, -1), kNothing);
 }
 
 TEST(CountryMarkerMask, valuesBeginningWithOnePermit) {
