@@ -86,6 +86,7 @@ int runCli(const std::vector<std::string> &args, CliEnvironment &environment) {
   addPortsCommands(app);
   addVersionCommands(app);
   addTemplateCommands(app);
+  addConfigCommands(app);
   std::vector<const char *> argv;
   for (const std::string &arg : args) {
     argv.push_back(arg.c_str());

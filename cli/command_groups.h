@@ -9,5 +9,6 @@ class CliApp;
 void addPortsCommands(CliApp &app);    // ports
 void addVersionCommands(CliApp &app);  // version
 void addTemplateCommands(CliApp &app); // template, userlist
+void addConfigCommands(CliApp &app);   // config
 
 } // namespace tarnwick::cli

@@ -440,7 +440,6 @@ bool ConfigurationEditor::saveAs() {
   if (!acceptsInput()) {
     return false;
   }
-  commitPages();
   std::error_code error;
   tree_.folder(install::kConfig, error);
   FileSpec spec;
@@ -448,10 +447,14 @@ bool ConfigurationEditor::saveAs() {
   spec.folder = configFolder_.string();
   spec.defaultName = std::string(kProposedName);
   const auto chosen = context_.user.saveFile(spec);
-  if (!chosen) {
+  return chosen && saveAsFile(inConfigFolder(*chosen));
+}
+
+bool ConfigurationEditor::saveAsFile(std::filesystem::path path) {
+  if (!acceptsInput()) {
     return false;
   }
-  std::filesystem::path path = inConfigFolder(*chosen);
+  commitPages();
   std::string name = path.filename().string();
   if (name.empty()) {
     return false;
@@ -464,6 +467,7 @@ bool ConfigurationEditor::saveAs() {
     name += ".cfg";
     path += ".cfg";
   }
+  std::error_code error;
   if (std::filesystem::exists(path, error) &&
       context_.user.ask(context_.text(sid::kOverwriteExistingFile), Buttons::YesNo) !=
           Answer::Yes) {

@@ -127,7 +127,11 @@ public:
   // Reads a file as Open does; false (nothing changed) when it cannot.
   bool openFile(const std::filesystem::path &path);
   bool save();
+  // The save dialog, then saveAsFile().
   bool saveAs();
+  // Save As to a chosen path: "untitled" refused, ".cfg" added, an existing
+  // file overwritten only when the user says Yes.
+  bool saveAsFile(std::filesystem::path path);
 
   bool supervisorLogin();
   bool changePassword();
@@ -143,6 +147,7 @@ public:
   SendConfiguration::Result runSend(const CancelToken &cancel);
   // Both; Busy when "Send config" is disabled.
   SendConfiguration::Result sendConfiguration(const CancelToken &cancel);
+  SendConfiguration &sending() { return send_; }
   const SendConfiguration &sending() const { return send_; }
 
   // Exit: ends the supervisor session.

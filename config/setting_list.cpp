@@ -4,6 +4,20 @@
 
 namespace tarnwick {
 
+std::string_view stateName(SettingState state) {
+  switch (state) {
+  case SettingState::Disabled:
+    return "Disabled";
+  case SettingState::Enabled:
+    return "Enabled";
+  case SettingState::Masked:
+    return "Masked";
+  case SettingState::Unavailable:
+    break;
+  }
+  return "Unavailable";
+}
+
 std::vector<SettingState> SettingList::states() const {
   std::vector<SettingState> result;
   result.reserve(entries.size());

@@ -20,6 +20,9 @@ enum class SettingState : std::uint8_t {
   Unavailable = 3, // not offered in the country; nobody can change it
 };
 
+// "Disabled", "Enabled", "Masked" or "Unavailable".
+std::string_view stateName(SettingState state);
+
 struct SettingEntry {
   std::string name;
   SettingState state = SettingState::Disabled;

@@ -1,0 +1,268 @@
+// config: receiver configurations on the command line: a new file with a
+// model's defaults, what a file holds, and sending a file to the receiver as
+// the Configure Receiver dialog does after opening it.
+#include "cli_app.h"
+#include "command_groups.h"
+#include "configuration_editor.h"
+#include "country_list.h"
+#include "json_text.h"
+#include "settings_files.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick::cli {
+
+namespace {
+
+using Result = SendConfiguration::Result;
+
+// The dialog ends silently here; the command line must not look like success.
+constexpr std::string_view kNothingSentNote =
+    "The receiver reported a model code without a shipped software version; nothing was sent.";
+
+struct ConfigArguments {
+  CLI::App *create = nullptr;
+  CLI::App *show = nullptr;
+  int model = static_cast<int>(kDefaultModel);
+  std::string output;
+  std::string file;
+};
+
+// The country selected on the main screen, as it was saved; the first one
+// when the saved index is not in the list.
+CountryChoice savedCountry(const InstallTree &tree) {
+  CountryChoice choice;
+  if (const auto bytes = readWholeFile(tree.path(install::kCountrySelectionFile))) {
+    choice.index = parseCountrySelection(*bytes).value_or(0);
+  }
+  const auto list = readWholeFile(tree.path(install::kCountryFile));
+  const auto entries = list ? parseCountryList(*list) : std::vector<CountryEntry>{};
+  if (choice.index < 0 || static_cast<std::size_t>(choice.index) >= entries.size()) {
+    choice.index = 0;
+  }
+  if (!entries.empty()) {
+    choice.name = entries[static_cast<std::size_t>(choice.index)].name;
+  }
+  return choice;
+}
+
+// The editor over the working folder, started as the dialog starts.
+struct Workbench {
+  explicit Workbench(Session &session)
+      : tree(session.context().workingFolder), country(savedCountry(tree)),
+        configuration(countryMaskSource(tree, [this] { return country; })),
+        editor(session.context(), tree, configuration, [this] { return country; }) {
+    editor.start();
+  }
+
+  InstallTree tree;
+  CountryChoice country;
+  ReceiverConfiguration configuration;
+  ConfigurationEditor editor;
+};
+
+std::filesystem::path commandLinePath(const std::string &text) {
+  std::error_code error;
+  const auto path = std::filesystem::absolute(text, error);
+  return error ? std::filesystem::path(text) : path;
+}
+
+int refuseUnreadable(Session &session) {
+  session.context().showMessage(sid::kUnableToOpenFile);
+  return kExitFailed;
+}
+
+std::string modelJson(ModelIndex model) {
+  return "\"model\":" + std::to_string(model) + ",\"modelName\":" + json::quoted(modelName(model));
+}
+
+int runNew(Session &session, const ConfigArguments &arguments) {
+  Workbench bench(session);
+  bench.editor.applyModel(static_cast<ModelIndex>(arguments.model));
+  if (!bench.editor.saveAsFile(commandLinePath(arguments.output))) {
+    return kExitFailed;
+  }
+  const auto written = bench.editor.snapshot().filePath.string();
+  if (session.options().json) {
+    session.out() << "{\"file\":" << json::quoted(written) << ','
+                  << modelJson(bench.configuration.model()) << "}\n";
+  } else {
+    session.out() << written << '\n';
+  }
+  return kExitDone;
+}
+
+void printListsText(Session &session, const ReceiverConfiguration &configuration) {
+  std::ostream &out = session.out();
+  out << "Model: " << configuration.model() << ' ' << modelName(configuration.model()) << '\n';
+  for (ListId id : allLists()) {
+    out << listWord(id) << '\n';
+    for (const SettingEntry &entry : listOf(configuration.current(), id).entries) {
+      out << "  " << entry.name << ": " << stateName(entry.state) << '\n';
+    }
+  }
+}
+
+void printListsJson(Session &session, const ReceiverConfiguration &configuration) {
+  std::string text = "{" + modelJson(configuration.model()) + ",\"lists\":{";
+  bool firstList = true;
+  for (ListId id : allLists()) {
+    text += (firstList ? "" : ",") + json::quoted(listWord(id)) + ":[";
+    firstList = false;
+    bool firstEntry = true;
+    for (const SettingEntry &entry : listOf(configuration.current(), id).entries) {
+      text += std::string(firstEntry ? "" : ",") + "{\"name\":" + json::quoted(entry.name) +
+              ",\"state\":" + json::quoted(stateName(entry.state)) + "}";
+      firstEntry = false;
+    }
+    text += "]";
+  }
+  session.out() << text << "}}\n";
+}
+
+// Reads the file as Open does, but leaves a file of the older layout as it is.
+int runShow(Session &session, const ConfigArguments &arguments) {
+  const auto bytes = readWholeFile(commandLinePath(arguments.file));
+  if (!bytes) {
+    return refuseUnreadable(session);
+  }
+  const bool old = !isCurrentLayout(*bytes) && bytes->size() >= 4;
+  const auto stored = decodeConfiguration(old ? withCurrentHeader(*bytes) : *bytes);
+  if (!stored) {
+    return refuseUnreadable(session);
+  }
+  Workbench bench(session);
+  applyStoredConfiguration(*stored, bench.configuration);
+  if (session.options().json) {
+    printListsJson(session, bench.configuration);
+  } else {
+    printListsText(session, bench.configuration);
+  }
+  return kExitDone;
+}
+
+std::string_view resultName(Result result) {
+  switch (result) {
+  case Result::Completed:
+    return "completed";
+  case Result::RestartNotSeen:
+    return "restartNotSeen";
+  case Result::PortNotOpen:
+    return "portNotOpen";
+  case Result::NoAnswer:
+    return "noAnswer";
+  case Result::VersionLower:
+    return "versionLower";
+  case Result::VersionHigher:
+    return "versionHigher";
+  case Result::ModelMismatch:
+    return "modelMismatch";
+  case Result::VersionNotKnown:
+    return "versionNotKnown";
+  case Result::ProblemInDownload:
+    return "problemInDownload";
+  case Result::Cancelled:
+    return "cancelled";
+  case Result::Busy:
+    break;
+  }
+  return "busy";
+}
+
+// Every command was confirmed also when the banner did not come: the status
+// says to restart the unit, which is no failure of the send.
+int exitStatusFor(Result result) {
+  switch (result) {
+  case Result::Completed:
+  case Result::RestartNotSeen:
+    return kExitDone;
+  case Result::PortNotOpen:
+    return kExitNoPort;
+  default:
+    break;
+  }
+  return kExitFailed;
+}
+
+bool serialLibraryUsable(Session &session) {
+  AppContext &context = session.context();
+  if (context.serialLibrary.ready) {
+    return true;
+  }
+  const std::string &why = context.serialLibrary.message;
+  context.user.message(why.empty() ? context.text(sid::kReceiverToolsUnavailable) : why);
+  return false;
+}
+
+int runSend(Session &session, const ConfigArguments &arguments) {
+  Workbench bench(session);
+  if (!bench.editor.openFile(commandLinePath(arguments.file))) {
+    return refuseUnreadable(session);
+  }
+  if (!serialLibraryUsable(session)) {
+    return kExitFailed;
+  }
+  if (const auto refused = session.refuseReceiverOperation()) {
+    return *refused;
+  }
+  const bool json = session.options().json;
+  std::vector<std::string> statuses;
+  bench.editor.sending().setStatusListener([&](const std::string &text) {
+    statuses.push_back(text);
+    if (!json) {
+      session.out() << text << '\n' << std::flush;
+    }
+  });
+  const CancelToken cancel;
+  const Result result = bench.editor.sendConfiguration(cancel);
+  if (result == Result::VersionNotKnown) {
+    session.err() << kNothingSentNote << '\n';
+  }
+  if (json) {
+    std::string list;
+    for (const std::string &text : statuses) {
+      list += (list.empty() ? "" : ",") + json::quoted(text);
+    }
+    session.out() << "{\"result\":" << json::quoted(resultName(result)) << ",\"status\":[" << list
+                  << "]}\n";
+  }
+  return exitStatusFor(result);
+}
+
+int runConfig(Session &session, const ConfigArguments &arguments) {
+  if (arguments.create->parsed()) {
+    return runNew(session, arguments);
+  }
+  if (arguments.show->parsed()) {
+    return runShow(session, arguments);
+  }
+  return runSend(session, arguments);
+}
+
+} // namespace
+
+void addConfigCommands(CliApp &app) {
+  auto arguments = std::make_shared<ConfigArguments>();
+  // The serial library is only needed by "send", which reports its absence.
+  CLI::App *command =
+      app.addCommand({"config", "Make, show and send receiver configuration files", false},
+                     [arguments](Session &session) { return runConfig(session, *arguments); });
+  command->require_subcommand(1);
+  CLI::App *create = command->add_subcommand("new", "A new configuration with a model's defaults");
+  create->add_option("--model", arguments->model, "Model index, as in the editor's model box")
+      ->required()
+      ->check(CLI::Range(0, kModelCount - 1));
+  create->add_option("-o,--output", arguments->output, "The .cfg file to write")->required();
+  arguments->create = create;
+  CLI::App *show = command->add_subcommand("show", "The model and each list's entries");
+  show->add_option("file", arguments->file, "The .cfg file")->required();
+  arguments->show = show;
+  CLI::App *send = command->add_subcommand("send", "Send a .cfg file to the receiver");
+  send->add_option("file", arguments->file, "The .cfg file")->required();
+}
+
+} // namespace tarnwick::cli
