@@ -2,7 +2,9 @@
 
 #include "builtin_images.h"
 #include "dialog_font.h"
+#include "marker_utility_window.h"
 #include "receiver_version_dialog.h"
+#include "templates_session.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -86,6 +88,11 @@ MainScreenWindow::MainScreenWindow(Application &app, QWidget *parent)
   setToolOpener(Tool::ReceiverVersion, [this](QWidget &owner) {
     ReceiverVersionDialog dialog(app_.context(), &owner);
     dialog.exec();
+  });
+  templates_ = std::make_shared<TemplatesSession>(app_);
+  setToolOpener(Tool::MarkerUtility, [this](QWidget &owner) {
+    MarkerUtilityWindow window(*templates_, &owner);
+    window.exec();
   });
   logic_.open();
   fillLists();

@@ -13,11 +13,14 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QComboBox;
 class QPushButton;
 
 namespace tarnwick::ui {
+
+class TemplatesSession;
 
 class MainScreenWindow final : public QDialog {
   Q_OBJECT
@@ -26,7 +29,8 @@ public:
   using ToolOpener = std::function<void(QWidget &parent)>;
 
   // Opens the logic (country list, saved country, languages, versions). The
-  // Receiver Version tool is registered.
+  // Receiver Version tool and the marker utility are registered; the
+  // templates session the marker utility works on lives as long as the window.
   explicit MainScreenWindow(Application &app, QWidget *parent = nullptr);
 
   // The tool a button opens; an empty opener takes it away.
@@ -34,6 +38,7 @@ public:
   bool hasTool(Tool tool) const { return openers_.count(tool) != 0; }
 
   const MainScreen &logic() const { return logic_; }
+  TemplatesSession &templates() { return *templates_; }
   // The images painted now (null when none).
   const QImage &countryPicture() const { return countryPicture_; }
   const QImage &receiverPicture() const { return receiverPicture_; }
@@ -62,6 +67,7 @@ private:
 
   MainScreen logic_;
   Application &app_;
+  std::shared_ptr<TemplatesSession> templates_;
   std::map<int, QPushButton *> buttons_;
   QComboBox *countryList_ = nullptr;
   QComboBox *languageList_ = nullptr;

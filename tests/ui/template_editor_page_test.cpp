@@ -1,0 +1,255 @@
+#include "marker_rig.h"
+#include "qt_user_port.h"
+#include "template_editor_page.h"
+#include "template_file.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace tarnwick::ui {
+namespace {
+
+using testing::choose;
+using testing::control;
+using testing::itemsOf;
+using testing::MarkerRig;
+using testing::type;
+using Editor = TemplateEditor;
+
+const std::string kLabelTooLong = "Label can have Max. 8 Chars";
+const std::string kDescriptionTooLong = "Description can have Max. 14 Chars";
+const std::string kSelectType = "Please select the type of Templates to Create/Edit";
+const std::string kOutOfMemory = "Out of allowed Memory for the Template";
+const std::string kXTypeQuestion = "Reached Standard template memory size. If X-Type Marker "
+                                   "Template, continue with editing the template.";
+const std::string kNameTooLong = "Please limit template name to 15 characters or less!";
+
+struct PageRig : MarkerRig {
+  PageRig() : page(session->templateEditor(), app.context().strings) { page.show(); }
+
+  QComboBox &box(int id) { return *control<QComboBox>(page, id); }
+  QComboBox &label(std::size_t row) { return box(Editor::kLabelBoxes[row]); }
+  QComboBox &description(std::size_t row) { return box(Editor::kDescriptionBoxes[row]); }
+  QLabel &text(int id) { return *control<QLabel>(page, id); }
+  void click(int id) { QTest::mouseClick(control<QAbstractButton>(page, id), Qt::LeftButton); }
+  std::filesystem::path markers() const { return at("Templates"); }
+
+  TemplateEditorPage page;
+};
+
+TEST(TemplateEditorPage, startsWithNoKindAndEveryRowDisabled) {
+  PageRig rig;
+  EXPECT_FALSE(control<QRadioButton>(rig.page, 1005)->isChecked());
+  EXPECT_FALSE(control<QRadioButton>(rig.page, 1006)->isChecked());
+  EXPECT_EQ(control<QRadioButton>(rig.page, 1005)->text(), "Tq Marker Templates");
+  EXPECT_EQ(control<QRadioButton>(rig.page, 1006)->text(), "Trace Templates");
+  for (std::size_t row = 0; row < Editor::kRows; ++row) {
+    EXPECT_FALSE(rig.label(row).isEnabled());
+    EXPECT_FALSE(rig.description(row).isEnabled());
+    EXPECT_EQ(rig.label(row).currentText(), "");
+  }
+  EXPECT_FALSE(rig.box(1188).isEnabled());
+  for (int id : {1248, 1105, 1249}) {
+    EXPECT_FALSE(rig.text(id).isVisible()) << id;
+  }
+  rig.click(1112);
+  rig.click(3);
+  rig.click(1110);
+  EXPECT_EQ(rig.user.messages(), std::vector<std::string>(3, kSelectType));
+  EXPECT_FALSE(control<QPushButton>(rig.page, 1193)->isEnabled()); // no download in this version
+}
+
+TEST(TemplateEditorPage, markerTemplatesEnableTheRowsAndShowTheMemory) {
+  PageRig rig;
+  rig.click(1005);
+  EXPECT_TRUE(control<QRadioButton>(rig.page, 1005)->isChecked());
+  for (std::size_t row = 0; row < Editor::kRows; ++row) {
+    EXPECT_TRUE(rig.label(row).isEnabled());
+    EXPECT_TRUE(rig.description(row).isEnabled());
+  }
+  EXPECT_TRUE(rig.text(1248).isVisible());
+  EXPECT_EQ(rig.text(1248).text(), "Memory usage for this template      :");
+  EXPECT_EQ(rig.text(1105).text(), "100");
+  EXPECT_EQ(rig.text(1249).text(), "% Remaining");
+  EXPECT_EQ(itemsOf(rig.box(1188)), (QStringList{"GasMain.utl", "GasValve.utl", "WaterSvc.utl"}));
+  EXPECT_EQ(rig.box(1188).currentIndex(), -1);
+  EXPECT_EQ(rig.box(1188).placeholderText(), "untitled.utl");
+  EXPECT_EQ(itemsOf(rig.box(1153)), (QStringList{"All", "Gas", "Water"}));
+  EXPECT_EQ(rig.box(1153).currentText(), "All");
+  const QStringList labels = itemsOf(rig.label(0));
+  EXPECT_TRUE(labels.contains("Date M/D/Y"));
+  EXPECT_TRUE(labels.contains("Svc Line"));
+  EXPECT_FALSE(labels.contains("UserEdit"));
+  EXPECT_EQ(itemsOf(rig.label(5)), labels);
+}
+
+TEST(TemplateEditorPage, traceTemplatesHideTheMemory) {
+  PageRig rig;
+  rig.click(1005);
+  rig.click(1006);
+  EXPECT_FALSE(control<QRadioButton>(rig.page, 1005)->isChecked());
+  EXPECT_TRUE(control<QRadioButton>(rig.page, 1006)->isChecked());
+  for (int id : {1248, 1105, 1249}) {
+    EXPECT_FALSE(rig.text(id).isVisible()) << id;
+  }
+  EXPECT_EQ(itemsOf(rig.box(1188)), (QStringList{"Fiber.utl", "MainRun.utl"}));
+}
+
+TEST(TemplateEditorPage, aNineCharacterLabelIsRefusedAndTheOldOneShown) {
+  PageRig rig;
+  rig.click(1005);
+  type(rig.label(0), "Owner");
+  EXPECT_TRUE(rig.user.messages().empty());
+  type(rig.label(0), "Ownership");
+  EXPECT_EQ(rig.user.messages(), std::vector<std::string>{kLabelTooLong});
+  EXPECT_EQ(rig.label(0).currentText(), "Owner");
+  EXPECT_EQ(rig.page.logic().snapshot().labels[0], "Owner");
+  // Leaving the box again without a change commits nothing more.
+  rig.label(0).lineEdit()->setFocus();
+  rig.label(1).lineEdit()->setFocus();
+  type(rig.label(1), "Eightchr");
+  EXPECT_EQ(rig.user.messages().size(), 1U);
+  EXPECT_EQ(rig.page.logic().snapshot().labels[1], "Eightchr");
+}
+
+TEST(TemplateEditorPage, aDescriptionOverFourteenCharactersIsRefused) {
+  PageRig rig;
+  rig.click(1005);
+  type(rig.description(0), "fourteen chars");
+  type(rig.description(0), "fifteen chars..");
+  EXPECT_EQ(rig.user.messages(), std::vector<std::string>{kDescriptionTooLong});
+  EXPECT_EQ(rig.description(0).currentText(), "fourteen chars");
+  EXPECT_EQ(rig.page.logic().snapshot().descriptions[0], "fourteen chars");
+}
+
+TEST(TemplateEditorPage, anEditOverTheAllowedMemoryPutsThePreviousTextBack) {
+  PageRig rig;
+  rig.click(1005);
+  // "Owner" is a glossary label (10 bits), 14 letters a literal (98 bits).
+  type(rig.label(0), "Owner");
+  type(rig.description(0), "abcdefghijklmn");
+  EXPECT_EQ(rig.text(1105).text(), QString::number((192 - 108) * 100 / 192));
+  type(rig.label(1), "Utility");
+  type(rig.description(1), "Southeast"); // a glossary description: 11 bits
+  const QString before = rig.text(1105).text();
+  EXPECT_EQ(before, QString::number((192 - 129) * 100 / 192));
+  // The X-type question is answered No: 192 bits stay the limit.
+  type(rig.description(1), "abcdefghijklmn");
+  const auto events = rig.user.events();
+  ASSERT_EQ(events.size(), 2U);
+  EXPECT_EQ(events[0].kind, ScriptedUser::Kind::Ask);
+  EXPECT_EQ(events[0].text, kXTypeQuestion);
+  EXPECT_EQ(events[1].text, kOutOfMemory);
+  EXPECT_EQ(rig.description(1).currentText(), "Southeast");
+  EXPECT_EQ(rig.page.logic().snapshot().descriptions[1], "Southeast");
+  EXPECT_EQ(rig.text(1105).text(), before);
+}
+
+TEST(TemplateEditorPage, aLabelListsItsLinkedDescriptionsAndShowAllListsEvery) {
+  PageRig rig;
+  rig.click(1005);
+  ASSERT_TRUE(choose(rig.box(1153), "Gas"));
+  EXPECT_EQ(rig.page.logic().snapshot().userList, "Gas");
+  EXPECT_EQ(itemsOf(rig.label(0)).size(), 9); // the Gas list's labels
+  ASSERT_TRUE(choose(rig.label(2), "Material"));
+  EXPECT_EQ(rig.label(2).currentText(), "Material");
+  EXPECT_EQ(itemsOf(rig.description(2)), (QStringList{"PE", "Steel", "Cast Iron", "*ShowAll"}));
+  ASSERT_TRUE(choose(rig.description(2), "*ShowAll"));
+  EXPECT_EQ(rig.description(2).currentText(), "");
+  const QStringList every = itemsOf(rig.description(2));
+  EXPECT_GT(every.size(), 100);
+  EXPECT_TRUE(every.contains("Gate Valve"));
+  ASSERT_TRUE(choose(rig.description(2), "Ductile Iron"));
+  EXPECT_EQ(rig.page.logic().snapshot().descriptions[2], "Ductile Iron");
+  EXPECT_TRUE(rig.user.events().empty());
+}
+
+TEST(TemplateEditorPage, choosingATemplateNameShowsItsRowsAndList) {
+  PageRig rig;
+  rig.click(1005);
+  ASSERT_TRUE(choose(rig.box(1188), "GasValve.utl"));
+  EXPECT_EQ(rig.box(1153).currentText(), "Gas");
+  const QStringList labels{"Utility", "Valve", "Size", "Depth", "Date M/D/Y", ""};
+  const QStringList descriptions{"Gas", "Gate Valve", "2 in", "42", "061524", ""};
+  for (std::size_t row = 0; row < Editor::kRows; ++row) {
+    EXPECT_EQ(rig.label(row).currentText(), labels[static_cast<int>(row)]) << row;
+    EXPECT_EQ(rig.description(row).currentText(), descriptions[static_cast<int>(row)]) << row;
+  }
+  EXPECT_EQ(rig.box(1188).currentText(), "GasValve.utl");
+  EXPECT_TRUE(rig.user.events().empty());
+}
+
+TEST(TemplateEditorPage, saveAsTakesFifteenCharactersAndRefusesSixteen) {
+  PageRig rig;
+  rig.click(1005);
+  type(rig.label(0), "Owner");
+  type(rig.description(0), "City");
+  rig.user.queueSaveFile((rig.markers() / "ABCDEFGHIJKLMNOP.utl").string());
+  rig.click(3);
+  EXPECT_EQ(rig.user.messages(), std::vector<std::string>{kNameTooLong});
+  EXPECT_FALSE(std::filesystem::exists(rig.markers() / "ABCDEFGHIJKLMNOP.utl"));
+  EXPECT_EQ(rig.box(1188).placeholderText(), "untitled.utl");
+
+  rig.user.clear();
+  rig.user.queueSaveFile((rig.markers() / "ABCDEFGHIJKLMNO").string());
+  rig.click(3);
+  EXPECT_TRUE(rig.user.messages().empty());
+  const auto saved =
+      loadTemplate(rig.markers() / "ABCDEFGHIJKLMNO.utl", TemplateKind::Marker,
+                   rig.session->workspace().glossary, rig.session->workspace().userLists);
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->userList, "All");
+  ASSERT_FALSE(saved->content.rows.empty());
+  EXPECT_EQ(saved->content.rows[0].label, "Owner");
+  EXPECT_EQ(saved->content.rows[0].description, "City");
+  EXPECT_EQ(rig.box(1188).currentText(), "ABCDEFGHIJKLMNO.utl");
+  EXPECT_TRUE(itemsOf(rig.box(1188)).contains("ABCDEFGHIJKLMNO.utl"));
+}
+
+TEST(TemplateEditorPage, saveAsOverAnExistingFileAsksFirst) {
+  PageRig rig;
+  rig.click(1005);
+  const auto original = rig.bytes("Templates/GasValve.utl");
+  type(rig.label(0), "Owner");
+  rig.user.queueSaveFile((rig.markers() / "GasValve.utl").string());
+  rig.user.queueAnswer(Answer::No);
+  rig.click(3);
+  const auto events = rig.user.events();
+  ASSERT_EQ(events.size(), 2U);
+  EXPECT_EQ(events[0].kind, ScriptedUser::Kind::SaveFile);
+  EXPECT_EQ(events[1].kind, ScriptedUser::Kind::Ask);
+  EXPECT_EQ(events[1].text, "Overwrite the existing file?");
+  EXPECT_EQ(rig.bytes("Templates/GasValve.utl"), original);
+
+  rig.user.queueSaveFile((rig.markers() / "GasValve.utl").string());
+  rig.user.queueAnswer(Answer::Yes);
+  rig.click(3);
+  EXPECT_NE(rig.bytes("Templates/GasValve.utl"), original);
+  EXPECT_EQ(rig.box(1188).currentText(), "GasValve.utl");
+}
+
+TEST(TemplateEditorPage, aRefusalReachesTheUserInAMessageBox) {
+  QtUserPort port(QStringLiteral("Tarnwick"));
+  MarkerRig rig(&port);
+  TemplateEditorPage page(rig.session->templateEditor(), rig.app.context().strings);
+  page.show();
+  QTest::mouseClick(control<QRadioButton>(page, 1005), Qt::LeftButton);
+  QComboBox &label = *control<QComboBox>(page, 1106);
+  type(label, "Owner");
+  QString shown;
+  testing::ModalResponder responder([&](QWidget &modal) {
+    shown = dynamic_cast<QMessageBox &>(modal).text();
+    dynamic_cast<QMessageBox &>(modal).button(QMessageBox::Ok)->click();
+  });
+  type(label, "Ownership");
+  EXPECT_TRUE(responder.handled());
+  EXPECT_EQ(shown.toStdString(), kLabelTooLong);
+  EXPECT_EQ(label.currentText(), "Owner");
+}
+
+} // namespace
+} // namespace tarnwick::ui

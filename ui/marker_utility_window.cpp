@@ -1,0 +1,120 @@
+#include "marker_utility_window.h"
+
+#include "dialog_font.h"
+#include "glossary.h"
+#include "help_viewer_page.h"
+#include "install_path.h"
+#include "install_tree.h"
+#include "string_ids.h"
+#include "template_editor_page.h"
+#include "template_widgets.h"
+#include "user_list_page.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace tarnwick::ui {
+
+namespace {
+
+QString fromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+MarkerUtilityWindow::MarkerUtilityWindow(TemplatesSession &session, QWidget *parent)
+    : QDialog(parent), session_(session) {
+  setObjectName(QStringLiteral("markerUtility"));
+  setWindowTitle(fromView(kCaption));
+  Application &app = session_.app();
+  TemplatesWorkspace &workspace = session_.workspace();
+  workspace.useSavedGlossary();
+
+  language_ = new QComboBox(this);
+  language_->setObjectName(QStringLiteral("glossaryLanguage"));
+  language_->setFont(boldDialogFont());
+  language_->setMinimumContentsLength(10);
+  connect(language_, &QComboBox::activated, this, &MarkerUtilityWindow::chooseLanguage);
+
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("tabs"));
+  userListPage_ = new UserListPage(workspace, app.user(), app.context().strings, tabs_);
+  templatePage_ = new TemplateEditorPage(session_.templateEditor(), app.context().strings, tabs_);
+  helpPage_ = new HelpViewerPage(app.tree(), app.language(), app.context().strings, tabs_);
+  tabs_->addTab(userListPage_, QString::fromStdString(app.text(sid::kTabFavoriteUserList)));
+  tabs_->addTab(templatePage_, QString::fromStdString(app.text(sid::kTabCreateEditTemplates)));
+  tabs_->addTab(helpPage_, QString::fromStdString(app.text(sid::kTabHelp)));
+  templatePage_->reloadGlossary();
+
+  auto *exitButton = makeButton(this, 1, tr("E&xit"));
+  exitButton->setAutoDefault(false);
+  connect(exitButton, &QPushButton::clicked, this, &MarkerUtilityWindow::exit);
+
+  auto *top = new QHBoxLayout;
+  top->addStretch();
+  top->addWidget(new QLabel(tr("Glossary Language :"), this));
+  top->addWidget(language_);
+  auto *bottom = new QHBoxLayout;
+  bottom->addStretch();
+  bottom->addWidget(exitButton);
+  auto *layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(tabs_, 1);
+  layout->addLayout(bottom);
+  fillLanguages();
+}
+
+void MarkerUtilityWindow::fillLanguages() {
+  const QSignalBlocker block(language_);
+  setComboItems(*language_, fromNames(session_.workspace().glossaryLanguages()));
+  const std::string &current = session_.workspace().glossaryChoice().language;
+  int selected = -1;
+  for (int i = 0; i < language_->count(); ++i) {
+    if (equalsIgnoringCase(language_->itemText(i).toStdString(), current)) {
+      selected = i;
+    }
+  }
+  language_->setCurrentIndex(selected);
+}
+
+void MarkerUtilityWindow::chooseLanguage(int index) {
+  // No valid choice (nothing selected, fewer than two entries, past the end): English.
+  const bool valid = index >= 0 && index < language_->count() && language_->count() >= 2;
+  const std::string name =
+      valid ? language_->itemText(index).toStdString() : std::string(install::kEnglish);
+  session_.workspace().useGlossaryNamed(name);
+  userListPage_->reloadGlossary();
+  templatePage_->reloadGlossary();
+  fillLanguages();
+}
+
+void MarkerUtilityWindow::exit() {
+  TemplatesWorkspace &workspace = session_.workspace();
+  const auto languages = workspace.glossaryLanguages();
+  const bool listed =
+      std::any_of(languages.begin(), languages.end(), [&](const std::string &language) {
+        return equalsIgnoringCase(language, workspace.glossaryChoice().language);
+      });
+  // An unlisted language (a tree without glossaries) has no position to keep.
+  if (!workspace.saveGlossaryLanguage() && listed) {
+    session_.app().showMessage(
+        sid::kFileNotSaved,
+        resolveInstallPath(workspace.workingFolder(), install::kGlossarySelectionFile).string());
+  }
+  accept();
+}
+
+void MarkerUtilityWindow::done(int result) {
+  session_.storeIntoApplication();
+  QDialog::done(result);
+}
+
+} // namespace tarnwick::ui

@@ -1,0 +1,52 @@
+// The marker utility (caption "GPS/Tq Marker Utility"): a modal frame of tab
+// pages under a glossary language selector that applies to all of them. The
+// pages of this version: Set up Favorite User List, Create/Edit Templates
+// and Help.
+#pragma once
+
+#include "templates_session.h"
+
+#include <QDialog>
+
+#include <string_view>
+
+class QComboBox;
+class QTabWidget;
+
+namespace tarnwick::ui {
+
+class HelpViewerPage;
+class TemplateEditorPage;
+class UserListPage;
+
+class MarkerUtilityWindow final : public QDialog {
+  Q_OBJECT
+public:
+  static constexpr std::string_view kCaption = "GPS/Tq Marker Utility";
+
+  // Opening: the saved glossary language is loaded and every page follows it.
+  explicit MarkerUtilityWindow(TemplatesSession &session, QWidget *parent = nullptr);
+
+  QTabWidget *tabs() const { return tabs_; }
+  QComboBox *glossaryLanguage() const { return language_; }
+  UserListPage *userListPage() const { return userListPage_; }
+  TemplateEditorPage *templatePage() const { return templatePage_; }
+  HelpViewerPage *helpPage() const { return helpPage_; }
+
+  // Closing in any way hands the folders the pages changed to the application.
+  void done(int result) override;
+
+private:
+  void fillLanguages();
+  void chooseLanguage(int index);
+  void exit();
+
+  TemplatesSession &session_;
+  QComboBox *language_ = nullptr;
+  QTabWidget *tabs_ = nullptr;
+  UserListPage *userListPage_ = nullptr;
+  TemplateEditorPage *templatePage_ = nullptr;
+  HelpViewerPage *helpPage_ = nullptr;
+};
+
+} // namespace tarnwick::ui
