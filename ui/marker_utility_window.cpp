@@ -24,6 +24,10 @@ namespace tarnwick::ui {
 
 namespace {
 
+// Room for the lists of the user list page and the help topics.
+constexpr int kWidthDlu = 480;
+constexpr int kHeightDlu = 300;
+
 QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -70,6 +74,7 @@ MarkerUtilityWindow::MarkerUtilityWindow(TemplatesSession &session, QWidget *par
   layout->addWidget(tabs_, 1);
   layout->addLayout(bottom);
   fillLanguages();
+  resize(dialogUnits(*this, kWidthDlu, kHeightDlu).expandedTo(sizeHint()));
 }
 
 void MarkerUtilityWindow::fillLanguages() {

@@ -152,7 +152,8 @@ QLayout *TemplateEditorPage::makeRowBoxes() {
     grid->addWidget(label, gridRow, 0);
     grid->addWidget(description, gridRow, 1);
   }
-  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(0, 2);
+  grid->setColumnStretch(1, 3);
   return grid;
 }
 

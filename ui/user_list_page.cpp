@@ -79,7 +79,6 @@ QListWidget *UserListPage::makeList(int id) {
   auto *list = new QListWidget(this);
   setResourceId(*list, id);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setFont(boldDialogFont());
   list->setMinimumWidth(QFontMetrics(list->font()).averageCharWidth() * 20);
   return list;
 }
@@ -161,26 +160,26 @@ QLayout *UserListPage::makeLinkLists() {
   auto *unlinkAll =
       makeActionButton(Editor::kUnlinkAllButton, tr("Remove &All"), &UserListPage::unlinkAll);
 
+  // The label choice heads the list of its linked descriptions.
   auto *choice = new QHBoxLayout;
   choice->addWidget(new QLabel(tr("Choose descriptions to link to favorite label :"), this));
-  choice->addWidget(linkLabel_);
-  choice->addStretch();
+  choice->addWidget(linkLabel_, 1);
 
   auto *grid = new QGridLayout;
-  grid->addLayout(choice, 0, 0, 1, 4);
-  grid->addWidget(makeCaption(this, tr("All Descriptions")), 1, 0);
-  grid->addWidget(allDescriptions_, 2, 0);
+  grid->addWidget(makeCaption(this, tr("All Descriptions")), 0, 0, Qt::AlignBottom);
+  grid->addLayout(choice, 0, 2, 1, 2);
+  grid->addWidget(allDescriptions_, 1, 0);
   auto *middle = new QVBoxLayout;
   middle->addStretch();
   middle->addWidget(link);
   middle->addStretch();
-  grid->addLayout(middle, 2, 1);
-  grid->addWidget(linked_, 2, 2);
+  grid->addLayout(middle, 1, 1);
+  grid->addWidget(linked_, 1, 2);
   auto *side = new QVBoxLayout;
   side->addWidget(unlink);
   side->addWidget(unlinkAll);
   side->addStretch();
-  grid->addLayout(side, 2, 3);
+  grid->addLayout(side, 1, 3);
   grid->setColumnStretch(0, 1);
   grid->setColumnStretch(2, 1);
   return grid;
