@@ -67,6 +67,7 @@ TEST(MarkerUtilityWindow, aNewGlossaryLanguageReachesEveryPageAndExitKeepsIt) {
     QTest::mouseClick(control<QPushButton>(window, 1), Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
   }
+  EXPECT_EQ(rig.app.glossaryFolder(), rig.at("Software/Glossary/German"));
   // German is the second glossary folder: position 1.
   EXPECT_EQ(rig.bytes("Cfg/GlossConfigSave.cfg"), (Bytes{1, 0, 0, 0}));
   MarkerUtilityWindow again(*rig.session);

@@ -149,6 +149,54 @@ TEST(TemplateEditorPage, anEditOverTheAllowedMemoryPutsThePreviousTextBack) {
   EXPECT_EQ(rig.text(1105).text(), before);
 }
 
+TEST(TemplateEditorPage, answeringYesForAnXTypeMarkerAllowsTheEdit) {
+  PageRig rig;
+  rig.click(1005);
+  type(rig.label(0), "Owner");
+  type(rig.description(0), "abcdefghijklmn");
+  type(rig.label(1), "Utility");
+  rig.user.queueAnswer(Answer::Yes);
+  type(rig.description(1), "abcdefghijklmn");
+  EXPECT_EQ(rig.user.messages(), std::vector<std::string>{});
+  EXPECT_EQ(rig.description(1).currentText(), "abcdefghijklmn");
+  EXPECT_EQ(rig.text(1105).text(), QString::number((896 - 216) * 100 / 896));
+}
+
+TEST(TemplateEditorPage, leavingABoxCommitsItsText) {
+  PageRig rig;
+  rig.page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.page));
+  rig.click(1005);
+  rig.label(0).lineEdit()->setFocus();
+  QTest::keyClicks(rig.label(0).lineEdit(), "Valve");
+  EXPECT_EQ(rig.page.logic().snapshot().labels[0], "");
+  rig.description(0).lineEdit()->setFocus();
+  EXPECT_EQ(rig.page.logic().snapshot().labels[0], "Valve");
+  QTest::keyClicks(rig.description(0).lineEdit(), "Ball Valve");
+  rig.label(1).lineEdit()->setFocus();
+  EXPECT_EQ(rig.page.logic().snapshot().descriptions[0], "Ball Valve");
+  EXPECT_TRUE(rig.user.events().empty());
+}
+
+TEST(TemplateEditorPage, browsingToAnotherFolderListsItsTemplates) {
+  PageRig rig;
+  rig.click(1005);
+  const std::filesystem::path forms = rig.at("Forms");
+  std::filesystem::create_directories(forms);
+  std::filesystem::copy_file(rig.markers() / "WaterSvc.utl", forms / "Water2.utl");
+  rig.user.queueOpenFile((forms / "Water2.utl").string());
+  rig.click(1110);
+  ASSERT_EQ(rig.user.events().size(), 1U);
+  EXPECT_EQ(rig.user.events()[0].kind, ScriptedUser::Kind::OpenFile);
+  EXPECT_EQ(itemsOf(rig.box(1188)), (QStringList{"Water2.utl"}));
+  EXPECT_EQ(rig.box(1188).currentText(), "Water2.utl");
+  EXPECT_EQ(rig.box(1153).currentText(), "Water");
+  EXPECT_EQ(rig.label(0).currentText(), "Owner");
+  EXPECT_EQ(rig.label(4).currentText(), "Date D/M/Y");
+  EXPECT_EQ(rig.description(4).currentText(), "150624");
+  EXPECT_EQ(rig.session->workspace().state.markerFolder, forms);
+}
+
 TEST(TemplateEditorPage, aLabelListsItsLinkedDescriptionsAndShowAllListsEvery) {
   PageRig rig;
   rig.click(1005);
