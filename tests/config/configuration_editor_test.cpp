@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace tarnwick {
 namespace {
 
@@ -315,6 +317,25 @@ TEST_F(EditorTest, saveWritesInPlaceOnlyWhileTheFileExists) {
   EXPECT_EQ(rig.user.fileDialogs.size(), 1U);
 }
 
+TEST_F(EditorTest, saveInPlaceWritesTheFileThatWasOpenedNotANamesakeInConfig) {
+  const std::string bystander = "another configuration";
+  const auto namesake = rig.work.write("Config/site.cfg", bystander);
+  const auto elsewhere = rig.folder() / "elsewhere" / "site.cfg";
+  std::filesystem::create_directories(elsewhere.parent_path());
+  {
+    std::ofstream out(elsewhere, std::ios::binary);
+    out << formatConfiguration(9, defaultLists(9));
+  }
+  rig.user.script.queueOpenFile(elsewhere.string());
+  ASSERT_TRUE(editor->openConfiguration());
+  editor->clickEntry(ListId::ToneAux, 1);
+  EXPECT_TRUE(editor->save());
+  EXPECT_EQ(fileBytes(namesake), bystander);
+  SettingLists expected = defaultLists(9);
+  listOf(expected, ListId::ToneAux).at(1).state = kOff;
+  EXPECT_EQ(fileBytes(elsewhere), formatConfiguration(9, expected));
+}
+
 TEST_F(EditorTest, aFailedWriteIsReportedAndKeepsTheOldState) {
   const auto path = rig.folder() / "missing-folder" / "x.cfg";
   rig.user.script.queueSaveFile(path.string());
@@ -474,6 +495,20 @@ TEST_F(EditorTest, checkReceiverModelIsSilentWithoutAStatusReplyOrAKnownCode) {
   EXPECT_FALSE(editor->checkReceiverModel(cancel));
   EXPECT_EQ(editor->snapshot().modelSelection, 9);
   EXPECT_TRUE(rig.user.messages().empty());
+}
+
+TEST_F(EditorTest, checkReceiverModelWithASilentReceiverClosesThePort) {
+  rig.sim.addSilentDevice(ConfigRig::kDevice);
+  rig.sim.openPort(ConfigRig::kDevice);
+  rig.context.portState.markOpen(ConfigRig::kDevice, 38400);
+  CancelToken cancel;
+  EXPECT_FALSE(editor->checkReceiverModel(cancel));
+  EXPECT_EQ(
+      rig.user.messages(),
+      std::vector<std::string>{"Error Communicating to receiver. Verify serial cable "
+                               "connection between PC and receiver. Verify Receiver is on.."});
+  EXPECT_FALSE(rig.context.portState.isOpen());
+  EXPECT_FALSE(editor->snapshot().busy);
 }
 
 TEST_F(EditorTest, checkReceiverModelWhenThePortCannotBeOpened) {
