@@ -1,5 +1,6 @@
 // The library's port exports over a real pseudo-terminal: the test holds the
 // master and plays the receiver.
+#include "packet_reference.h"
 #include "pty.h"
 #include "quillport_library.h"
 #include "temp_dir.h"
@@ -20,7 +21,10 @@ using quillport::peer::QuillportLibrary;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint8_t kAck = 0x06, kNak = 0x15, kCan = 0x18, kEot = 0x04;
+using quillport::testing::reference::kAck;
+using quillport::testing::reference::kCan;
+using quillport::testing::reference::kEot;
+using quillport::testing::reference::kNak;
 
 QuillportLibrary &library() {
   static QuillportLibrary lib = [] {
@@ -241,6 +245,50 @@ protected:
   tarnwick::testing::TempDir dir;
   std::filesystem::path file;
 };
+
+// Sends every packet of a file to a receiver that acknowledges each one, and
+// returns what crossed the line.
+Bytes sendAllAcknowledged(QuillportLibrary &lib, const PtyPair &pty, const Bytes &file) {
+  Bytes line;
+  for (int index = 0; index < lib.getNumberOfPackets(); ++index) {
+    const bool last = index == lib.getNumberOfPackets() - 1;
+    const std::size_t size =
+        last && file.size() % 1024 != 0 && file.size() % 1024 <= 128 ? 133 : 1029;
+    std::thread receiver([&] {
+      const Bytes packet = pty.readBytes(size, 2000);
+      line.insert(line.end(), packet.begin(), packet.end());
+      pty.writeAll(Bytes{kAck});
+    });
+    EXPECT_EQ(lib.sendPacket(index), 0) << "packet " << index;
+    receiver.join();
+  }
+  const Bytes rest = pty.readUntilQuiet(100);
+  line.insert(line.end(), rest.begin(), rest.end());
+  return line;
+}
+
+Bytes expectedLine(const Bytes &file) {
+  Bytes line;
+  for (std::size_t offset = 0, block = 1; offset < file.size(); offset += 1024, ++block) {
+    const Bytes packet = quillport::testing::reference::expectedPacket(
+        static_cast<std::uint8_t>(block % 256), file, offset,
+        std::min<std::size_t>(1024, file.size() - offset));
+    line.insert(line.end(), packet.begin(), packet.end());
+  }
+  line.push_back(kEot);
+  return line;
+}
+
+TEST_F(PacketsOverPty, exactPacketsCrossTheLineForEachShapeOfFile) {
+  for (const std::size_t size :
+       {std::size_t{1024}, std::size_t{1025}, std::size_t{1300}, std::size_t{300 * 1024}}) {
+    SCOPED_TRACE(size);
+    const Bytes content = quillport::testing::reference::pattern(size);
+    const auto path = dir.write("shape.bin", content);
+    ASSERT_EQ(lib.parseFile(path.string().c_str()), 0);
+    EXPECT_EQ(sendAllAcknowledged(lib, pty, content), expectedLine(content));
+  }
+}
 
 TEST_F(PacketsOverPty, nakThenAckRetransmitsTheSamePacket) {
   parse(2048);
