@@ -4,7 +4,6 @@
 #include "string_ids.h"
 #include "template_widgets.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -59,6 +58,15 @@ TemplateEditorPage::TemplateEditorPage(TemplateEditor &editor, const StringTable
   noDefaultButtons(*this);
   setMinimumSize(dialogUnits(*this, kWidthDlu, kHeightDlu));
   refresh();
+}
+
+// The boxes outlive this part of the page: one that loses the focus while
+// the page goes must not commit into it.
+TemplateEditorPage::~TemplateEditorPage() {
+  for (std::size_t row = 0; row < Editor::kRows; ++row) {
+    labels_[row]->lineEdit()->disconnect(this);
+    descriptions_[row]->lineEdit()->disconnect(this);
+  }
 }
 
 QWidget *TemplateEditorPage::makeKindGroup() {

@@ -23,6 +23,7 @@ class TemplateEditorPage final : public QWidget {
 public:
   // strings: the texts beside the memory usage.
   TemplateEditorPage(TemplateEditor &editor, const StringTable &strings, QWidget *parent = nullptr);
+  ~TemplateEditorPage() override;
 
   TemplateEditor &logic() { return editor_; }
 
