@@ -1,6 +1,7 @@
 #include "main_screen_window.h"
 
 #include "builtin_images.h"
+#include "configure_receiver_dialog.h"
 #include "dialog_font.h"
 #include "marker_utility_window.h"
 #include "receiver_version_dialog.h"
@@ -89,6 +90,7 @@ MainScreenWindow::MainScreenWindow(Application &app, QWidget *parent)
     ReceiverVersionDialog dialog(app_.context(), &owner);
     dialog.exec();
   });
+  setToolOpener(Tool::ConfigureReceiver, configureReceiverOpener(app_));
   templates_ = std::make_shared<TemplatesSession>(app_);
   setToolOpener(Tool::MarkerUtility, [this](QWidget &owner) {
     MarkerUtilityWindow window(*templates_, &owner);

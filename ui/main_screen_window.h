@@ -29,8 +29,9 @@ public:
   using ToolOpener = std::function<void(QWidget &parent)>;
 
   // Opens the logic (country list, saved country, languages, versions). The
-  // Receiver Version tool and the marker utility are registered; the
-  // templates session the marker utility works on lives as long as the window.
+  // Receiver Version tool, Configure Receiver and the marker utility are
+  // registered; the templates session the marker utility works on lives as
+  // long as the window.
   explicit MainScreenWindow(Application &app, QWidget *parent = nullptr);
 
   // The tool a button opens; an empty opener takes it away.

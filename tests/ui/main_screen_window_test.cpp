@@ -335,10 +335,11 @@ TEST(MainScreenWindow, upgradeWithoutAPortOpensNothing) {
 TEST(MainScreenWindow, toolsNotInTheProgramLeaveTheirButtonsDisabled) {
   ScreenRig rig;
   rig.app.start();
-  MainScreenWindow window(rig.app); // only Receiver Version is registered
+  MainScreenWindow window(rig.app);
   EXPECT_TRUE(window.hasTool(Tool::ReceiverVersion));
-  EXPECT_FALSE(window.hasTool(Tool::ConfigureReceiver));
-  EXPECT_FALSE(control<QPushButton>(window, 1109)->isEnabled());
+  EXPECT_TRUE(window.hasTool(Tool::ConfigureReceiver));
+  EXPECT_FALSE(window.hasTool(Tool::InitialConfiguration));
+  EXPECT_TRUE(control<QPushButton>(window, 1109)->isEnabled());
   EXPECT_FALSE(control<QPushButton>(window, 1213)->isEnabled());
   EXPECT_TRUE(control<QPushButton>(window, 1253)->isEnabled());
 }

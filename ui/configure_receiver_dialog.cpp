@@ -1,0 +1,486 @@
+#include "configure_receiver_dialog.h"
+
+#include "application.h"
+#include "dialog_font.h"
+#include "setting_list_view.h"
+#include "setting_state_icons.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <memory>
+#include <utility>
+
+namespace tarnwick::ui {
+
+namespace {
+
+using Page = ConfigurationEditor::Page;
+
+constexpr int kWidthDlu = 377;
+constexpr int kHeightDlu = 306;
+constexpr int kMarkerListWidth = 190;
+constexpr int kListRows = SettingList::kMaxEntries;
+
+QString fromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+struct RadioGroup {
+  ListId list;
+  const char *title;
+  std::array<const char *, 3> texts;
+  int count;
+};
+
+constexpr RadioGroup kUnitsGroup{ListId::Units, "Units", {"cm", "in", "ft"}, 3};
+constexpr RadioGroup kDateGroup{ListId::Date, "Date Format", {"MM/DD/YY", "DD/MM/YY"}, 2};
+
+QButtonGroup *makeRadioGroup(QWidget *page, QVBoxLayout *column, const RadioGroup &group) {
+  auto *box = new QGroupBox(QObject::tr(group.title), page);
+  box->setObjectName(fromView(listWord(group.list)));
+  auto *buttons = new QButtonGroup(box);
+  auto *layout = new QVBoxLayout(box);
+  for (int entry = 0; entry < group.count; ++entry) {
+    auto *radio = new QRadioButton(QObject::tr(group.texts[static_cast<std::size_t>(entry)]), box);
+    radio->setObjectName(fromView(listWord(group.list)) + QString::number(entry));
+    buttons->addButton(radio, entry);
+    layout->addWidget(radio);
+  }
+  column->addWidget(box);
+  return buttons;
+}
+
+// None checked when the editor has no selection, which an exclusive group
+// cannot show.
+void checkRadio(QButtonGroup &group, int selected) {
+  group.setExclusive(false);
+  for (QAbstractButton *button : group.buttons()) {
+    button->setChecked(group.id(button) == selected);
+  }
+  group.setExclusive(true);
+}
+
+void setButtonsEnabled(QButtonGroup &group, bool enabled) {
+  for (QAbstractButton *button : group.buttons()) {
+    button->setEnabled(enabled);
+  }
+}
+
+} // namespace
+
+ConfigureReceiverDialog::ConfigureReceiverDialog(AppContext &context, InstallTree tree,
+                                                 ReceiverConfiguration &configuration,
+                                                 CountrySource country, QWidget *parent)
+    : QDialog(parent), context_(context),
+      editor_(context, std::move(tree), configuration, std::move(country)) {
+  setObjectName(QStringLiteral("configureReceiver"));
+  setWindowTitle(fromView(kInitialCaption));
+  buildControls();
+  editor_.start();
+  refresh();
+  resize(dialogUnits(*this, kWidthDlu, kHeightDlu).expandedTo(sizeHint()));
+  connect(&timer_, &QTimer::timeout, this, &ConfigureReceiverDialog::onTimer);
+  timer_.start(Editor::kTimerMs);
+}
+
+ConfigureReceiverDialog::~ConfigureReceiverDialog() {
+  stopWorker();
+}
+
+SettingListView *ConfigureReceiverDialog::listView(ListId list) const {
+  const auto found = views_.find(list);
+  return found == views_.end() ? nullptr : found->second;
+}
+
+void ConfigureReceiverDialog::buildControls() {
+  tabs_ = new QTabWidget(this);
+  setResourceId(*tabs_, Editor::kTabs);
+  const std::array<QWidget *, Editor::kTabCount> pages = {
+      makeUnitsDatePage(), makeMarkerTypesPage(), makeFrequencyPage(Page::LocateFrequencies),
+      makeFrequencyPage(Page::ToneFrequencies)};
+  for (std::size_t tab = 0; tab < pages.size(); ++tab) {
+    tabs_->addTab(pages[tab], QString::fromStdString(context_.text(Editor::kTabTitles[tab])));
+  }
+
+  auto *side = new QVBoxLayout;
+  addButton(Editor::kNewButton, tr("&New"), &ConfigureReceiverDialog::onNew);
+  addButton(Editor::kOpenButton, tr("&Open"), &ConfigureReceiverDialog::onOpen);
+  addButton(Editor::kSaveButton, tr("&Save"), &ConfigureReceiverDialog::onSave);
+  addButton(Editor::kSaveAsButton, tr("Save &As"), &ConfigureReceiverDialog::onSaveAs);
+  addButton(Editor::kSupervisorLoginButton, tr("Supervisor Login"),
+            &ConfigureReceiverDialog::onSupervisorLogin);
+  addButton(Editor::kChangePasswordButton, tr("Change Password"),
+            &ConfigureReceiverDialog::onChangePassword);
+  addButton(Editor::kCheckReceiverModelButton, tr("Check Receiver Model"),
+            &ConfigureReceiverDialog::onCheckReceiverModel);
+  for (int id :
+       {Editor::kNewButton, Editor::kOpenButton, Editor::kSaveButton, Editor::kSaveAsButton}) {
+    side->addWidget(buttons_[id]);
+  }
+  side->addSpacing(16);
+  for (int id : {Editor::kSupervisorLoginButton, Editor::kChangePasswordButton}) {
+    side->addWidget(buttons_[id]);
+  }
+  side->addSpacing(16);
+  side->addWidget(buttons_[Editor::kCheckReceiverModelButton]);
+  side->addStretch(1);
+
+  auto *middle = new QHBoxLayout;
+  auto *left = new QVBoxLayout;
+  left->addWidget(tabs_, 1);
+  left->addWidget(makeLegend());
+  middle->addLayout(left, 1);
+  middle->addLayout(side);
+
+  progress_ = new QProgressBar(this);
+  setResourceId(*progress_, Editor::kProgressBar);
+  progress_->setTextVisible(false);
+  // Appearing during a send must not move the controls around it.
+  QSizePolicy keepRoom = progress_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  progress_->setSizePolicy(keepRoom);
+  progress_->hide();
+  status_ = makeValueField(this, Editor::kStatusLine, QString());
+  status_->setWordWrap(true);
+  status_->setMinimumHeight(2 * status_->fontMetrics().height() + 6);
+
+  addButton(Editor::kSendConfigButton, tr("Send config"), &ConfigureReceiverDialog::onSendConfig);
+  addButton(Editor::kExitButton, tr("E&xit"), &ConfigureReceiverDialog::onExit);
+  auto *bottom = new QHBoxLayout;
+  bottom->addWidget(status_, 1);
+  bottom->addWidget(buttons_[Editor::kSendConfigButton]);
+  bottom->addWidget(buttons_[Editor::kExitButton]);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(makeTopRow());
+  layout->addLayout(middle, 1);
+  layout->addWidget(progress_);
+  layout->addLayout(bottom);
+}
+
+QWidget *ConfigureReceiverDialog::makeTopRow() {
+  auto *row = new QWidget(this);
+  modelBox_ = new QComboBox(row);
+  setResourceId(*modelBox_, Editor::kModelBox);
+  modelBox_->setFont(boldDialogFont());
+  for (int index = 0; index < kModelCount; ++index) {
+    modelBox_->addItem(fromView(modelName(static_cast<ModelIndex>(index))));
+  }
+  modelBox_->setMaxVisibleItems(kModelCount);
+  connect(modelBox_, &QComboBox::currentIndexChanged, this,
+          &ConfigureReceiverDialog::onModelChosen);
+  auto *label = new QLabel(tr("Receiver &Model:"), row);
+  label->setBuddy(modelBox_);
+  auto *layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(label);
+  layout->addWidget(modelBox_);
+  layout->addStretch(1);
+  return row;
+}
+
+QWidget *ConfigureReceiverDialog::makeUnitsDatePage() {
+  auto *page = new QWidget(tabs_);
+  page->setObjectName(QStringLiteral("unitsDatePage"));
+  auto *groups = new QHBoxLayout;
+  auto *unitsColumn = new QVBoxLayout;
+  auto *dateColumn = new QVBoxLayout;
+  units_ = makeRadioGroup(page, unitsColumn, kUnitsGroup);
+  date_ = makeRadioGroup(page, dateColumn, kDateGroup);
+  unitsColumn->addStretch(1);
+  dateColumn->addStretch(1);
+  groups->addLayout(unitsColumn);
+  groups->addLayout(dateColumn);
+  groups->addStretch(1);
+  auto *layout = new QVBoxLayout(page);
+  layout->addLayout(groups);
+  layout->addStretch(1);
+  connect(units_, &QButtonGroup::idClicked, this, [this](int entry) {
+    editor_.selectUnits(entry);
+    refresh();
+  });
+  connect(date_, &QButtonGroup::idClicked, this, [this](int entry) {
+    editor_.selectDateFormat(entry);
+    refresh();
+  });
+  return page;
+}
+
+QWidget *ConfigureReceiverDialog::makeMarkerTypesPage() {
+  auto *page = new QWidget(tabs_);
+  page->setObjectName(QStringLiteral("markerTypesPage"));
+  auto *layout = new QVBoxLayout(page);
+  SettingListView *view = addListView(page, ListId::MarkerTypes, QString());
+  view->fitRows(kMarkerTypeCount, kMarkerListWidth);
+  markerTypesNotValid_ = addNotValidText(page);
+  layout->addWidget(view);
+  layout->addWidget(markerTypesNotValid_);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget *ConfigureReceiverDialog::makeFrequencyPage(Page which) {
+  auto *page = new QWidget(tabs_);
+  const bool locate = which == Page::LocateFrequencies;
+  page->setObjectName(locate ? QStringLiteral("locateFrequenciesPage")
+                             : QStringLiteral("toneFrequenciesPage"));
+  auto *lists = new QWidget(page);
+  auto *row = new QHBoxLayout(lists);
+  row->setContentsMargins(0, 0, 0, 0);
+  const auto ids = Editor::frequencyLists(which);
+  for (std::size_t column = 0; column < ids.size(); ++column) {
+    SettingListView *view =
+        addListView(lists, ids[column], fromView(Editor::kFrequencyColumns[column]));
+    view->fitRows(kListRows, SettingListView::kColumnWidth);
+    row->addWidget(view, 0, Qt::AlignTop);
+  }
+  row->addStretch(1);
+  QLabel *notValid = addNotValidText(page);
+  const std::size_t slot = locate ? 0 : 1;
+  frequencyLists_[slot] = lists;
+  frequenciesNotValid_[slot] = notValid;
+  auto *layout = new QVBoxLayout(page);
+  layout->addWidget(lists);
+  layout->addWidget(notValid);
+  layout->addStretch(1);
+  return page;
+}
+
+// What the three pictures mean, under the pages.
+QWidget *ConfigureReceiverDialog::makeLegend() {
+  auto *legend = new QWidget(this);
+  legend->setObjectName(QStringLiteral("legend"));
+  auto *layout = new QHBoxLayout(legend);
+  layout->setContentsMargins(4, 0, 4, 0);
+  const std::pair<SettingState, QString> keys[] = {
+      {SettingState::Enabled, tr("Enabled")},
+      {SettingState::Disabled, tr("Disabled")},
+      {SettingState::Masked, tr("Locked (supervisor)")},
+  };
+  for (const auto &[state, text] : keys) {
+    auto *picture = new QLabel(legend);
+    picture->setPixmap(QPixmap::fromImage(settingStateImage(state)));
+    layout->addWidget(picture);
+    layout->addWidget(new QLabel(text, legend));
+    layout->addSpacing(12);
+  }
+  layout->addStretch(1);
+  return legend;
+}
+
+SettingListView *ConfigureReceiverDialog::addListView(QWidget *page, ListId list,
+                                                      const QString &title) {
+  auto *view = new SettingListView(list, title, page);
+  views_[list] = view;
+  connect(view, &SettingListView::entryClicked, this, &ConfigureReceiverDialog::onEntryClicked);
+  return view;
+}
+
+QLabel *ConfigureReceiverDialog::addNotValidText(QWidget *page) {
+  auto *text = new QLabel(QString::fromStdString(context_.text(sid::kConfigurationNotValid)), page);
+  text->setObjectName(QStringLiteral("notValid"));
+  text->setFont(boldDialogFont());
+  text->setWordWrap(true);
+  text->hide();
+  return text;
+}
+
+QPushButton *ConfigureReceiverDialog::addButton(int id, const QString &text,
+                                                void (ConfigureReceiverDialog::*action)()) {
+  auto *button = makeButton(this, id, text);
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, this, action);
+  buttons_[id] = button;
+  return button;
+}
+
+void ConfigureReceiverDialog::refresh() {
+  const Editor::Snapshot view = editor_.snapshot();
+  setWindowTitle(QString::fromStdString(view.caption));
+  {
+    const QSignalBlocker block(modelBox_);
+    modelBox_->setCurrentIndex(view.modelSelection);
+  }
+  const bool idle = !view.busy && !view.inputFrozen && worker_ == nullptr;
+  refreshPages(view, idle);
+  refreshButtons(view);
+  progress_->setRange(0, view.progressMax);
+  progress_->setValue(view.progressPosition);
+  progress_->setVisible(view.progressVisible);
+  status_->setText(QString::fromStdString(view.status));
+}
+
+void ConfigureReceiverDialog::refreshPages(const Editor::Snapshot &view, bool idle) {
+  for (auto &[list, listView] : views_) {
+    listView->showEntries(listOf(view.lists, list));
+    listView->setEnabled(idle);
+  }
+  views_.at(ListId::MarkerTypes)->setVisible(view.markerTypesValid);
+  markerTypesNotValid_->setVisible(!view.markerTypesValid);
+  for (std::size_t page = 0; page < frequencyLists_.size(); ++page) {
+    frequencyLists_[page]->setVisible(view.frequenciesValid);
+    frequenciesNotValid_[page]->setVisible(!view.frequenciesValid);
+  }
+  checkRadio(*units_, view.unitsSelection);
+  checkRadio(*date_, view.dateSelection);
+  setButtonsEnabled(*units_, idle);
+  setButtonsEnabled(*date_, idle);
+}
+
+void ConfigureReceiverDialog::refreshButtons(const Editor::Snapshot &view) {
+  for (auto &[id, button] : buttons_) {
+    // Exit stays available: it is how a long wait is given up.
+    const bool free = worker_ == nullptr || id == Editor::kExitButton;
+    button->setEnabled(free && view.enabled(id));
+  }
+  modelBox_->setEnabled(worker_ == nullptr && view.enabled(Editor::kModelBox));
+}
+
+void ConfigureReceiverDialog::onTimer() {
+  editor_.onTimer();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onModelChosen(int position) {
+  editor_.selectModel(position);
+  refresh();
+}
+
+void ConfigureReceiverDialog::onEntryClicked(ListId list, int entry) {
+  editor_.clickEntry(list, entry);
+  refresh();
+}
+
+void ConfigureReceiverDialog::onNew() {
+  editor_.newConfiguration();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onOpen() {
+  editor_.openConfiguration();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onSave() {
+  editor_.save();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onSaveAs() {
+  editor_.saveAs();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onSupervisorLogin() {
+  editor_.supervisorLogin();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onChangePassword() {
+  editor_.changePassword();
+  refresh();
+}
+
+void ConfigureReceiverDialog::onCheckReceiverModel() {
+  const Editor::Snapshot view = editor_.snapshot();
+  if (workerRunning() || view.inputFrozen || !view.enabled(Editor::kCheckReceiverModelButton)) {
+    return;
+  }
+  checkedModel_.reset();
+  startWorker(Work::CheckModel, [this] { checkedModel_ = editor_.queryReceiverModel(cancel_); });
+}
+
+// The port is chosen here, on the interface thread; the lines go out on the
+// worker.
+void ConfigureReceiverDialog::onSendConfig() {
+  if (workerRunning() || !editor_.startSend()) {
+    refresh();
+    return;
+  }
+  startWorker(Work::Send, [this] { sendResult_.store(editor_.runSend(cancel_)); });
+}
+
+void ConfigureReceiverDialog::onExit() {
+  accept();
+}
+
+void ConfigureReceiverDialog::startWorker(Work work, std::function<void()> body) {
+  cancel_.reset();
+  work_ = work;
+  worker_ = QThread::create(std::move(body));
+  connect(worker_, &QThread::finished, this, &ConfigureReceiverDialog::onWorkerFinished);
+  setCursor(Qt::BusyCursor);
+  refresh();
+  worker_->start();
+}
+
+void ConfigureReceiverDialog::onWorkerFinished() {
+  if (worker_ == nullptr) {
+    return;
+  }
+  worker_->wait();
+  delete worker_;
+  worker_ = nullptr;
+  const Work finished = std::exchange(work_, Work::None);
+  unsetCursor();
+  if (finished == Work::CheckModel && checkedModel_ && !closing_) {
+    editor_.applyModel(*checkedModel_);
+  }
+  if (finished == Work::Send) {
+    lastSendResult_ = sendResult_.load();
+  }
+  refresh();
+  emit workFinished();
+}
+
+// Cancels the exchange's waits and lets it end. Events keep flowing meanwhile:
+// the worker may be waiting for a message it asked the GUI thread to show.
+void ConfigureReceiverDialog::stopWorker() {
+  if (worker_ == nullptr) {
+    return;
+  }
+  cancel_.cancel();
+  while (worker_ != nullptr && !worker_->wait(QDeadlineTimer(10))) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  onWorkerFinished();
+}
+
+void ConfigureReceiverDialog::done(int result) {
+  closing_ = true;
+  stopWorker();
+  timer_.stop();
+  editor_.exit();
+  QDialog::done(result);
+}
+
+std::function<void(QWidget &parent)> configureReceiverOpener(Application &app) {
+  // Process-wide: what was edited is still there when the dialog opens again.
+  auto shared = std::make_shared<std::unique_ptr<ReceiverConfiguration>>();
+  return [&app, shared](QWidget &parent) {
+    const CountrySource country = [&app] {
+      return CountryChoice{app.country().index, app.country().name};
+    };
+    if (!*shared) {
+      *shared = std::make_unique<ReceiverConfiguration>(countryMaskSource(app.tree(), country));
+    }
+    ConfigureReceiverDialog dialog(app.context(), app.tree(), **shared, country, &parent);
+    dialog.exec();
+  };
+}
+
+} // namespace tarnwick::ui

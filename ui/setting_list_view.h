@@ -1,0 +1,42 @@
+// One list control of the Configure Receiver pages: the entries of a setting
+// list, each with the picture of its state. A click (or the space bar) on an
+// entry is reported; what it does is the editor's business.
+#pragma once
+
+#include "setting_list.h"
+
+#include <QString>
+#include <QTreeWidget>
+
+namespace tarnwick::ui {
+
+class SettingListView final : public QTreeWidget {
+  Q_OBJECT
+public:
+  // The data role holding an entry's SettingState as an int.
+  static constexpr int kStateRole = Qt::UserRole + 1;
+  static constexpr int kColumnWidth = 76;
+
+  // Named after the list's command word; a title gives the column a header.
+  SettingListView(ListId list, const QString &title, QWidget *parent = nullptr);
+
+  ListId list() const { return list_; }
+  // Shows the entries' names and pictures; rows are reused so a refresh
+  // while a click is being handled leaves the clicked row in place.
+  void showEntries(const SettingList &entries);
+  // The state a row shows; Unavailable past the end.
+  SettingState stateAt(int row) const;
+  // Room for rows entries without a scroll bar.
+  void fitRows(int rows, int width);
+
+signals:
+  void entryClicked(tarnwick::ListId list, int entry);
+
+protected:
+  void keyPressEvent(QKeyEvent *event) override;
+
+private:
+  ListId list_;
+};
+
+} // namespace tarnwick::ui
