@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -135,6 +137,15 @@ void ConfigureReceiverDialog::buildControls() {
   for (int id : {Editor::kSupervisorLoginButton, Editor::kChangePasswordButton}) {
     side->addWidget(buttons_[id]);
   }
+  // Clicks lock entries while a supervisor is logged in: say so.
+  supervisorState_ = new QLabel(tr("Supervisor logged in"), this);
+  supervisorState_->setObjectName(QStringLiteral("supervisorState"));
+  supervisorState_->setAlignment(Qt::AlignCenter);
+  QSizePolicy keepPlace = supervisorState_->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  supervisorState_->setSizePolicy(keepPlace);
+  supervisorState_->hide();
+  side->addWidget(supervisorState_);
   side->addSpacing(16);
   side->addWidget(buttons_[Editor::kCheckReceiverModelButton]);
   side->addStretch(1);
@@ -243,9 +254,11 @@ QWidget *ConfigureReceiverDialog::makeFrequencyPage(Page which) {
   row->setContentsMargins(0, 0, 0, 0);
   const auto ids = Editor::frequencyLists(which);
   for (std::size_t column = 0; column < ids.size(); ++column) {
-    SettingListView *view =
-        addListView(lists, ids[column], fromView(Editor::kFrequencyColumns[column]));
-    view->fitRows(kListRows, SettingListView::kColumnWidth);
+    const QString title = fromView(Editor::kFrequencyColumns[column]);
+    SettingListView *view = addListView(lists, ids[column], title);
+    // The column is as wide as its title needs when that is more.
+    view->fitRows(kListRows,
+                  std::max(SettingListView::kColumnWidth, view->header()->sectionSizeHint(0)));
     row->addWidget(view, 0, Qt::AlignTop);
   }
   row->addStretch(1);
@@ -322,6 +335,7 @@ void ConfigureReceiverDialog::refresh() {
   progress_->setValue(view.progressPosition);
   progress_->setVisible(view.progressVisible);
   status_->setText(QString::fromStdString(view.status));
+  supervisorState_->setVisible(view.supervisor);
 }
 
 void ConfigureReceiverDialog::refreshPages(const Editor::Snapshot &view, bool idle) {

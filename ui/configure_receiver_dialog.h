@@ -113,6 +113,7 @@ private:
   std::map<int, QPushButton *> buttons_;
   QProgressBar *progress_ = nullptr;
   QLabel *status_ = nullptr;
+  QLabel *supervisorState_ = nullptr;
 
   QThread *worker_ = nullptr;
   Work work_ = Work::None;

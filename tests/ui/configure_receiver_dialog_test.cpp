@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -224,7 +225,12 @@ TEST(ConfigureReceiverDialog, opensOnModelNineWithEveryPageValidAndSendConfigDis
   EXPECT_TRUE(radio(*dialog, "date0")->isChecked());  // MM/DD/YY
   EXPECT_EQ(dialog->listView(ListId::LocateActive)->topLevelItemCount(), 5);
   EXPECT_EQ(dialog->listView(ListId::LocateActive)->headerItem()->text(0), "Active");
-  EXPECT_EQ(dialog->listView(ListId::ToneUser)->headerItem()->text(0), "User frequency");
+  SettingListView &user = *dialog->listView(ListId::ToneUser);
+  EXPECT_EQ(user.headerItem()->text(0), "User frequency");
+  // Every column title shows whole.
+  dialog->tabs()->setCurrentIndex(3);
+  ASSERT_TRUE(waitFor([&] { return user.isVisible(); }));
+  EXPECT_GE(user.viewport()->width(), user.header()->sectionSizeHint(0));
   EXPECT_EQ(textAt(*dialog, ListId::LocateUser, 0), "U F1");
   EXPECT_EQ(statusText(*dialog), "Make Selection. Save Configuration. Connect PC to Receiver. "
                                  "Turn Receiver on. Press Send Config.");
@@ -250,6 +256,8 @@ TEST(ConfigureReceiverDialog, clicksWithoutLoginSwitchEntriesOnAndOffButNotALock
   clickEntry(*dialog, ListId::LocatePassive, 1);
   ASSERT_EQ(stateAt(*dialog, ListId::LocatePassive, 1), State::Masked);
   loginWith(rig, *dialog, "WRONG");
+  EXPECT_EQ(rig.user.messages().back(), "Invalid Password.");
+  EXPECT_TRUE(dialog->findChild<QLabel *>(QStringLiteral("supervisorState"))->isHidden());
   rig.user.clear();
   clickEntry(*dialog, ListId::LocatePassive, 1);
   EXPECT_EQ(stateAt(*dialog, ListId::LocatePassive, 1), State::Masked);
@@ -259,8 +267,12 @@ TEST(ConfigureReceiverDialog, clicksWithoutLoginSwitchEntriesOnAndOffButNotALock
 TEST(ConfigureReceiverDialog, clicksWithSupervisorLoginCycleThroughTheLock) {
   ConfigureRig rig;
   auto dialog = rig.open();
+  QLabel *loggedIn = dialog->findChild<QLabel *>(QStringLiteral("supervisorState"));
+  ASSERT_NE(loggedIn, nullptr);
+  EXPECT_TRUE(loggedIn->isHidden());
   loginWith(rig, *dialog, std::string(kMasterSupervisorPassword));
   EXPECT_TRUE(dialog->editor().snapshot().supervisor);
+  EXPECT_FALSE(loggedIn->isHidden());
   const std::vector<State> cycle = {State::Masked, State::Disabled, State::Enabled};
   for (ListId list : {ListId::MarkerTypes, ListId::LocateActive, ListId::ToneAux}) {
     for (State expected : cycle) {
