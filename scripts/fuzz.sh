@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-5}
 dir=build/fuzz
 
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -g1" \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTARNWICK_FUZZ=ON -DTARNWICK_TESTS=OFF >/dev/null
 cmake --build "$dir" --target fuzzers

@@ -16,11 +16,13 @@ run_suite() {
 }
 
 echo "== release build (warnings are errors)"
-run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_WERROR=ON
+run_suite build/release -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+  -DTARNWICK_WERROR=ON
 
 echo "== sanitizer build (ASan + UBSan)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_WERROR=ON -DTARNWICK_SANITIZE=ON
+  run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DTARNWICK_WERROR=ON \
+  -DTARNWICK_SANITIZE=ON
 
 echo "== fuzzing (libFuzzer, a few seconds per parser)"
 scripts/fuzz.sh "${TARNWICK_FUZZ_SECONDS:-5}"
