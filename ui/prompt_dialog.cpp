@@ -23,6 +23,19 @@ public:
   }
 };
 
+// An edit that would make the text longer than the maximum is refused as a
+// whole: a pasted "1000" leaves the field as it was rather than becoming "100".
+class MaxLengthValidator final : public QValidator {
+public:
+  MaxLengthValidator(int maxLength, QObject *parent) : QValidator(parent), max_(maxLength) {}
+  State validate(QString &input, int &) const override {
+    return input.size() > max_ ? Invalid : Acceptable;
+  }
+
+private:
+  int max_;
+};
+
 QString titleFor(const PromptSpec &spec) {
   if (!spec.title.empty()) {
     return QString::fromStdString(spec.title);
@@ -38,15 +51,18 @@ PromptDialog::PromptDialog(const PromptSpec &spec, QWidget *parent)
   setWindowTitle(titleFor(spec));
   field_->setObjectName(QStringLiteral("edit"));
   field_->setFont(boldDialogFont());
-  if (spec.maxLength > 0) {
-    // An edit that would make the text longer is refused as it is typed.
-    field_->setMaxLength(spec.maxLength);
-  }
   if (spec.secret) {
+    // OK takes the first characters up to the maximum.
+    if (spec.maxLength > 0) {
+      field_->setMaxLength(spec.maxLength);
+    }
     field_->setEchoMode(QLineEdit::Password);
     field_->setValidator(new UpperCaseValidator(field_));
+  } else if (spec.maxLength > 0) {
+    field_->setValidator(new MaxLengthValidator(spec.maxLength, field_));
   }
-  field_->setText(QString::fromStdString(spec.initial));
+  const QString initial = QString::fromStdString(spec.initial);
+  field_->setText(spec.maxLength > 0 ? initial.left(spec.maxLength) : initial);
   field_->selectAll();
 
   auto *label = new QLabel(QString::fromStdString(spec.label), this);

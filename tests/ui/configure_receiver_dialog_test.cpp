@@ -362,6 +362,7 @@ TEST(ConfigureReceiverDialog, userFrequencyNameDialogRefusesAFourthDigitAndFills
   auto dialog = rig.open();
   QString prompt;
   QString typed;
+  QString pasted;
   ModalResponder responder(
       [&](QWidget &modal) {
         EXPECT_EQ(modal.objectName(), "235");
@@ -372,6 +373,9 @@ TEST(ConfigureReceiverDialog, userFrequencyNameDialogRefusesAFourthDigitAndFills
         typed = edit->text();
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("75"));
+        edit->selectAll();
+        edit->insert(QStringLiteral("1000")); // as a paste does
+        pasted = edit->text();
         control<QPushButton>(modal, 1)->click();
       },
       dialog.get());
@@ -379,6 +383,7 @@ TEST(ConfigureReceiverDialog, userFrequencyNameDialogRefusesAFourthDigitAndFills
   ASSERT_TRUE(responder.handled());
   EXPECT_EQ(prompt, "Enter the frequency in the range 50 - 999");
   EXPECT_EQ(typed, "100");
+  EXPECT_EQ(pasted, "75"); // refused whole, not cut to a frequency never meant
   EXPECT_EQ(textAt(*dialog, ListId::LocateUser, 1), "75");
   EXPECT_EQ(stateAt(*dialog, ListId::LocateUser, 1), State::Enabled);
   EXPECT_EQ(textAt(*dialog, ListId::ToneUser, 1), "75");
