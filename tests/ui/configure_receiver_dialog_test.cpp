@@ -250,6 +250,12 @@ TEST(ConfigureReceiverDialog, clicksWithoutLoginSwitchEntriesOnAndOffButNotALock
   EXPECT_EQ(stateAt(*dialog, ListId::MarkerTypes, 2), State::Enabled);
   clickEntry(*dialog, ListId::TonePower, 7);
   EXPECT_EQ(stateAt(*dialog, ListId::TonePower, 7), State::Disabled);
+  // The space bar clicks the current entry.
+  SettingListView &power = *dialog->listView(ListId::TonePower);
+  power.setFocus();
+  power.setCurrentItem(power.topLevelItem(7));
+  QTest::keyClick(&power, Qt::Key_Space);
+  EXPECT_EQ(stateAt(*dialog, ListId::TonePower, 7), State::Enabled);
 
   // A supervisor locks an entry, then a failed login logs out.
   loginWith(rig, *dialog, std::string(kDefaultSupervisorPassword));
