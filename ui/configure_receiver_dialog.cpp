@@ -108,6 +108,19 @@ SettingListView *ConfigureReceiverDialog::listView(ListId list) const {
   return found == views_.end() ? nullptr : found->second;
 }
 
+namespace {
+
+// A widget that keeps its place in the layout while hidden, so showing it
+// does not move the controls around it.
+void keepPlaceWhenHidden(QWidget &widget) {
+  QSizePolicy policy = widget.sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget.setSizePolicy(policy);
+  widget.hide();
+}
+
+} // namespace
+
 void ConfigureReceiverDialog::buildControls() {
   tabs_ = new QTabWidget(this);
   setResourceId(*tabs_, Editor::kTabs);
@@ -117,8 +130,26 @@ void ConfigureReceiverDialog::buildControls() {
   for (std::size_t tab = 0; tab < pages.size(); ++tab) {
     tabs_->addTab(pages[tab], QString::fromStdString(context_.text(Editor::kTabTitles[tab])));
   }
+  auto *middle = new QHBoxLayout;
+  auto *left = new QVBoxLayout;
+  left->addWidget(tabs_, 1);
+  left->addWidget(makeLegend());
+  middle->addLayout(left, 1);
+  middle->addLayout(makeSideColumn());
 
-  auto *side = new QVBoxLayout;
+  progress_ = new QProgressBar(this);
+  setResourceId(*progress_, Editor::kProgressBar);
+  progress_->setTextVisible(false);
+  keepPlaceWhenHidden(*progress_);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(makeTopRow());
+  layout->addLayout(middle, 1);
+  layout->addWidget(progress_);
+  layout->addLayout(makeStatusRow());
+}
+
+QLayout *ConfigureReceiverDialog::makeSideColumn() {
   addButton(Editor::kNewButton, tr("&New"), &ConfigureReceiverDialog::onNew);
   addButton(Editor::kOpenButton, tr("&Open"), &ConfigureReceiverDialog::onOpen);
   addButton(Editor::kSaveButton, tr("&Save"), &ConfigureReceiverDialog::onSave);
@@ -129,58 +160,38 @@ void ConfigureReceiverDialog::buildControls() {
             &ConfigureReceiverDialog::onChangePassword);
   addButton(Editor::kCheckReceiverModelButton, tr("Check Receiver Model"),
             &ConfigureReceiverDialog::onCheckReceiverModel);
+  // Clicks lock entries while a supervisor is logged in: say so.
+  supervisorState_ = new QLabel(tr("Supervisor logged in"), this);
+  supervisorState_->setObjectName(QStringLiteral("supervisorState"));
+  supervisorState_->setAlignment(Qt::AlignCenter);
+  keepPlaceWhenHidden(*supervisorState_);
+
+  auto *side = new QVBoxLayout;
   for (int id :
        {Editor::kNewButton, Editor::kOpenButton, Editor::kSaveButton, Editor::kSaveAsButton}) {
     side->addWidget(buttons_[id]);
   }
   side->addSpacing(16);
-  for (int id : {Editor::kSupervisorLoginButton, Editor::kChangePasswordButton}) {
-    side->addWidget(buttons_[id]);
-  }
-  // Clicks lock entries while a supervisor is logged in: say so.
-  supervisorState_ = new QLabel(tr("Supervisor logged in"), this);
-  supervisorState_->setObjectName(QStringLiteral("supervisorState"));
-  supervisorState_->setAlignment(Qt::AlignCenter);
-  QSizePolicy keepPlace = supervisorState_->sizePolicy();
-  keepPlace.setRetainSizeWhenHidden(true);
-  supervisorState_->setSizePolicy(keepPlace);
-  supervisorState_->hide();
+  side->addWidget(buttons_[Editor::kSupervisorLoginButton]);
+  side->addWidget(buttons_[Editor::kChangePasswordButton]);
   side->addWidget(supervisorState_);
   side->addSpacing(16);
   side->addWidget(buttons_[Editor::kCheckReceiverModelButton]);
   side->addStretch(1);
+  return side;
+}
 
-  auto *middle = new QHBoxLayout;
-  auto *left = new QVBoxLayout;
-  left->addWidget(tabs_, 1);
-  left->addWidget(makeLegend());
-  middle->addLayout(left, 1);
-  middle->addLayout(side);
-
-  progress_ = new QProgressBar(this);
-  setResourceId(*progress_, Editor::kProgressBar);
-  progress_->setTextVisible(false);
-  // Appearing during a send must not move the controls around it.
-  QSizePolicy keepRoom = progress_->sizePolicy();
-  keepRoom.setRetainSizeWhenHidden(true);
-  progress_->setSizePolicy(keepRoom);
-  progress_->hide();
+QLayout *ConfigureReceiverDialog::makeStatusRow() {
   status_ = makeValueField(this, Editor::kStatusLine, QString());
   status_->setWordWrap(true);
   status_->setMinimumHeight(2 * status_->fontMetrics().height() + 6);
-
   addButton(Editor::kSendConfigButton, tr("Send config"), &ConfigureReceiverDialog::onSendConfig);
   addButton(Editor::kExitButton, tr("E&xit"), &ConfigureReceiverDialog::onExit);
-  auto *bottom = new QHBoxLayout;
-  bottom->addWidget(status_, 1);
-  bottom->addWidget(buttons_[Editor::kSendConfigButton]);
-  bottom->addWidget(buttons_[Editor::kExitButton]);
-
-  auto *layout = new QVBoxLayout(this);
-  layout->addWidget(makeTopRow());
-  layout->addLayout(middle, 1);
-  layout->addWidget(progress_);
-  layout->addLayout(bottom);
+  auto *row = new QHBoxLayout;
+  row->addWidget(status_, 1);
+  row->addWidget(buttons_[Editor::kSendConfigButton]);
+  row->addWidget(buttons_[Editor::kExitButton]);
+  return row;
 }
 
 QWidget *ConfigureReceiverDialog::makeTopRow() {

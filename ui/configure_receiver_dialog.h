@@ -24,6 +24,7 @@
 class QButtonGroup;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -69,6 +70,8 @@ private:
 
   void buildControls();
   QWidget *makeTopRow();
+  QLayout *makeSideColumn();
+  QLayout *makeStatusRow();
   QWidget *makeUnitsDatePage();
   QWidget *makeMarkerTypesPage();
   QWidget *makeFrequencyPage(Editor::Page page);
