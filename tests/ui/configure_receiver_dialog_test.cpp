@@ -423,7 +423,7 @@ TEST(ConfigureReceiverDialog, sendConfigIsEnabledOnlyWhileNothingIsModified) {
   EXPECT_TRUE(sendEnabled(*dialog));
 
   clickEntry(*dialog, ListId::LocateAux, 0);
-  EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }, 2 * Editor::kTimerMs));
+  EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }));
   press(*dialog, Editor::kSaveButton);
   EXPECT_TRUE(sendEnabled(*dialog));
   QTest::qWait(2 * Editor::kTimerMs);
@@ -432,10 +432,10 @@ TEST(ConfigureReceiverDialog, sendConfigIsEnabledOnlyWhileNothingIsModified) {
   // A click that changes nothing in the end counts too.
   clickEntry(*dialog, ListId::MarkerTypes, 0);
   clickEntry(*dialog, ListId::MarkerTypes, 0);
-  EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }, 2 * Editor::kTimerMs));
+  EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }));
   press(*dialog, Editor::kSaveButton);
   QTest::mouseClick(radio(*dialog, "units0"), Qt::LeftButton);
-  EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }, 2 * Editor::kTimerMs));
+  EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }));
 
   // Opening the saved file enables it; New disables it.
   rig.user.queueOpenFile("site.cfg");
@@ -578,7 +578,7 @@ TEST(ConfigureReceiverDialog, closingDuringASendCancelsItsWait) {
   QElapsedTimer closing;
   closing.start();
   press(*dialog, Editor::kExitButton);
-  EXPECT_LT(closing.elapsed(), 2000);
+  EXPECT_LT(closing.elapsed(), 10000); // without the cancel the wait never ends
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_FALSE(dialog->workerRunning());
   EXPECT_EQ(dialog->lastSendResult(), SendConfiguration::Result::Cancelled);
