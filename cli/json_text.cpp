@@ -40,7 +40,7 @@ std::string quoted(std::string_view text) {
 }
 
 std::string quotedOrNull(const std::optional<std::string> &text) {
-  return text ? quoted(*text) : "null";
+  return text ? json::quoted(*text) : "null";
 }
 
 } // namespace tarnwick::cli::json
