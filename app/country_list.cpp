@@ -1,5 +1,7 @@
 #include "country_list.h"
 
+#include "text_cursor.h"
+
 namespace tarnwick {
 
 namespace {
@@ -7,61 +9,21 @@ namespace {
 constexpr std::string_view kCountryMarker = "[COUNTRY]";
 constexpr std::size_t kLineLimit = 249;
 
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+// A line of the file, cut to the length the list keeps.
+bool readLine(TextCursor &cursor, std::string &out) {
+  std::string_view line;
+  if (!cursor.line(line)) {
+    return false;
+  }
+  out.assign(line.substr(0, kLineLimit));
+  return true;
 }
-
-class Reader {
-public:
-  explicit Reader(std::string_view text) : text_(text) {}
-
-  // The next whitespace-separated word; false at the end.
-  bool word(std::string_view &out) {
-    while (at_ < text_.size() && isSpace(text_[at_])) {
-      ++at_;
-    }
-    if (at_ == text_.size()) {
-      return false;
-    }
-    const std::size_t start = at_;
-    while (at_ < text_.size() && !isSpace(text_[at_])) {
-      ++at_;
-    }
-    out = text_.substr(start, at_ - start);
-    return true;
-  }
-
-  // The rest of the current line, up to and including its line feed; false
-  // when nothing is left.
-  bool line(std::string &out) {
-    if (at_ == text_.size()) {
-      return false;
-    }
-    const auto end = text_.find('\n', at_);
-    std::string_view line = text_.substr(at_, end == std::string_view::npos ? end : end - at_);
-    at_ = end == std::string_view::npos ? text_.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    out.assign(line.substr(0, kLineLimit));
-    return true;
-  }
-
-  void skipLine() {
-    std::string ignored;
-    line(ignored);
-  }
-
-private:
-  std::string_view text_;
-  std::size_t at_ = 0;
-};
 
 } // namespace
 
 std::vector<CountryEntry> parseCountryList(std::string_view bytes) {
   std::vector<CountryEntry> entries;
-  Reader reader(bytes);
+  TextCursor reader(bytes);
   std::string_view word;
   while (reader.word(word)) {
     if (word.front() == '#') {
@@ -73,11 +35,11 @@ std::vector<CountryEntry> parseCountryList(std::string_view bytes) {
     }
     reader.skipLine();
     CountryEntry entry;
-    if (!reader.line(entry.name)) {
+    if (!readLine(reader, entry.name)) {
       break;
     }
-    if (reader.line(entry.settings) && reader.line(entry.listImage)) {
-      reader.line(entry.picture);
+    if (readLine(reader, entry.settings) && readLine(reader, entry.listImage)) {
+      readLine(reader, entry.picture);
     }
     entries.push_back(std::move(entry));
   }

@@ -1,5 +1,7 @@
 #include "country_marker_mask.h"
 
+#include "text_cursor.h"
+
 #include "settings_files.h"
 
 #include <algorithm>
@@ -12,40 +14,6 @@ namespace {
 
 constexpr std::string_view kSectionMarker = "[COUNTRY]";
 constexpr std::size_t kCountryFileLimit = 1u << 20; // far beyond any country list
-
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// Words and lines of the file, in the order the reader meets them.
-class WordReader {
-public:
-  explicit WordReader(std::string_view text) : text_(text) {}
-
-  bool word(std::string_view &out) {
-    while (at_ < text_.size() && isSpace(text_[at_])) {
-      ++at_;
-    }
-    if (at_ == text_.size()) {
-      return false;
-    }
-    const std::size_t start = at_;
-    while (at_ < text_.size() && !isSpace(text_[at_])) {
-      ++at_;
-    }
-    out = text_.substr(start, at_ - start);
-    return true;
-  }
-
-  void skipLine() {
-    const auto end = text_.find('\n', at_);
-    at_ = end == std::string_view::npos ? text_.size() : end + 1;
-  }
-
-private:
-  std::string_view text_;
-  std::size_t at_ = 0;
-};
 
 bool opensSection(std::string_view word) {
   return word.substr(0, kSectionMarker.size()) == kSectionMarker;
@@ -67,7 +35,7 @@ CountryMarkerMask parseCountryMask(std::string_view bytes, int country) {
     return mask; // the words before the first section belong to no country
   }
   std::array<bool, kMarkerTypeCount> seen{};
-  WordReader reader(bytes);
+  TextCursor reader(bytes);
   int section = -1;
   std::string_view word;
   while (reader.word(word)) {
