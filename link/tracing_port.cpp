@@ -37,7 +37,7 @@ std::string traceLine(std::int64_t elapsedMs, TraceDirection direction, std::uin
 }
 
 TracingPort::TracingPort(PortApi &inner, const Clock &clock, std::ostream &out)
-    : inner_(inner), clock_(clock), out_(out), startMs_(clock.nowMs()) {}
+    : ForwardingPort(inner), clock_(clock), out_(out), startMs_(clock.nowMs()) {}
 
 int TracingPort::writeByte(int c) {
   const int result = inner_.writeByte(c);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "clock.h"
-#include "port_api.h"
+#include "forwarding_port.h"
 
 #include <cstdint>
 #include <mutex>
@@ -21,32 +21,18 @@ std::string printableByte(std::uint8_t byte);
 // "1234 TX 72 'r'" for a byte sent, "1234 RX D5 '\xD5'" for one received.
 std::string traceLine(std::int64_t elapsedMs, TraceDirection direction, std::uint8_t byte);
 
-class TracingPort final : public PortApi {
+class TracingPort final : public ForwardingPort {
 public:
   // Times count from now on clock.
   TracingPort(PortApi &inner, const Clock &clock, std::ostream &out);
 
-  int openPort(const std::string &device) override { return inner_.openPort(device); }
-  int closePort() override { return inner_.closePort(); }
-  int setBaudRate(int baud) override { return inner_.setBaudRate(baud); }
   int writeByte(int c) override;
   int writeToPort(const void *buffer, int length) override;
   char readChar(int *count) override;
-  int flushReadBuffer() override { return inner_.flushReadBuffer(); }
-  int flushWriteBuffer() override { return inner_.flushWriteBuffer(); }
-  int setReadTimeout(int milliseconds) override { return inner_.setReadTimeout(milliseconds); }
-  int parseFile(const std::string &path) override { return inner_.parseFile(path); }
-  int getNumberOfPackets() override { return inner_.getNumberOfPackets(); }
-  int getBytes() override { return inner_.getBytes(); }
-  int sendPacket(int index) override { return inner_.sendPacket(index); }
-  int getCurrentPacketNumber() override { return inner_.getCurrentPacketNumber(); }
-  int cancel() override { return inner_.cancel(); }
-  void resetFilePath() override { inner_.resetFilePath(); }
 
 private:
   void record(TraceDirection direction, const std::uint8_t *bytes, std::size_t count);
 
-  PortApi &inner_;
   const Clock &clock_;
   std::ostream &out_;
   std::int64_t startMs_;

@@ -5,6 +5,7 @@
 
 #include "app_context.h"
 #include "configuration_editor.h"
+#include "forwarding_port.h"
 #include "install_tree.h"
 #include "receiver_configuration.h"
 #include "scripted_user.h"
@@ -68,37 +69,17 @@ public:
 };
 
 // Passes every call to another port; a hook sees each byte before it is written.
-class HookedPort final : public PortApi {
+class HookedPort final : public ForwardingPort {
 public:
-  explicit HookedPort(PortApi &inner) : inner_(inner) {}
+  explicit HookedPort(PortApi &inner) : ForwardingPort(inner) {}
   std::function<void(int byte)> beforeWrite;
 
-  int openPort(const std::string &device) override { return inner_.openPort(device); }
-  int closePort() override { return inner_.closePort(); }
-  int setBaudRate(int baud) override { return inner_.setBaudRate(baud); }
   int writeByte(int c) override {
     if (beforeWrite) {
       beforeWrite(c);
     }
     return inner_.writeByte(c);
   }
-  int writeToPort(const void *buffer, int length) override {
-    return inner_.writeToPort(buffer, length);
-  }
-  char readChar(int *count) override { return inner_.readChar(count); }
-  int flushReadBuffer() override { return inner_.flushReadBuffer(); }
-  int flushWriteBuffer() override { return inner_.flushWriteBuffer(); }
-  int setReadTimeout(int ms) override { return inner_.setReadTimeout(ms); }
-  int parseFile(const std::string &path) override { return inner_.parseFile(path); }
-  int getNumberOfPackets() override { return inner_.getNumberOfPackets(); }
-  int getBytes() override { return inner_.getBytes(); }
-  int sendPacket(int index) override { return inner_.sendPacket(index); }
-  int getCurrentPacketNumber() override { return inner_.getCurrentPacketNumber(); }
-  int cancel() override { return inner_.cancel(); }
-  void resetFilePath() override { inner_.resetFilePath(); }
-
-private:
-  PortApi &inner_;
 };
 
 inline constexpr CountryMarkerMask kEveryMarker = {true, true, true, true, true, true, true};

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "clock.h"
-#include "port_api.h"
+#include "forwarding_port.h"
 
 #include <cstdint>
 #include <deque>
@@ -58,9 +58,9 @@ private:
 // Passes every call to another port and logs the calls that shape the port:
 // "setBaudRate 38400", "openPort /dev/x -> 0", "closePort". Hooks run before
 // a write or a read reaches the inner port.
-class RecordingPort final : public PortApi {
+class RecordingPort final : public ForwardingPort {
 public:
-  explicit RecordingPort(PortApi &inner) : inner_(inner) {}
+  explicit RecordingPort(PortApi &inner) : ForwardingPort(inner) {}
 
   const std::vector<std::string> &calls() const { return calls_; }
   void clearCalls() { calls_.clear(); }
@@ -74,18 +74,8 @@ public:
   int writeToPort(const void *buffer, int length) override;
   char readChar(int *count) override;
   int flushReadBuffer() override;
-  int flushWriteBuffer() override { return inner_.flushWriteBuffer(); }
-  int setReadTimeout(int ms) override { return inner_.setReadTimeout(ms); }
-  int parseFile(const std::string &path) override { return inner_.parseFile(path); }
-  int getNumberOfPackets() override { return inner_.getNumberOfPackets(); }
-  int getBytes() override { return inner_.getBytes(); }
-  int sendPacket(int index) override { return inner_.sendPacket(index); }
-  int getCurrentPacketNumber() override { return inner_.getCurrentPacketNumber(); }
-  int cancel() override { return inner_.cancel(); }
-  void resetFilePath() override { inner_.resetFilePath(); }
 
 private:
-  PortApi &inner_;
   std::vector<std::string> calls_;
 };
 

@@ -1,5 +1,6 @@
 #include "application.h"
 #include "configure_receiver_dialog.h"
+#include "forwarding_port.h"
 #include "gui_helpers.h"
 #include "main_screen_window.h"
 #include "qt_user_port.h"
@@ -46,26 +47,20 @@ constexpr CountryMarkerMask kEveryMarker = {true, true, true, true, true, true, 
 
 // Passes every call to the simulator; once stall is set, reads find nothing
 // and take no virtual time, so a wait only ends when it is cancelled.
-class StallingPort final : public PortApi {
+class StallingPort final : public ForwardingPort {
 public:
-  explicit StallingPort(PortApi &inner) : inner_(inner) {}
+  explicit StallingPort(PortApi &inner) : ForwardingPort(inner) {}
   std::atomic<bool> stall{false};
   std::atomic<bool> stalled{false};
   std::string stallAfter; // stall once this was written
   std::string written;    // on the thread that writes
 
-  int openPort(const std::string &device) override { return inner_.openPort(device); }
-  int closePort() override { return inner_.closePort(); }
-  int setBaudRate(int baud) override { return inner_.setBaudRate(baud); }
   int writeByte(int c) override {
     written.push_back(static_cast<char>(c));
     if (!stallAfter.empty() && written.ends_with(stallAfter)) {
       stall.store(true);
     }
     return inner_.writeByte(c);
-  }
-  int writeToPort(const void *buffer, int length) override {
-    return inner_.writeToPort(buffer, length);
   }
   char readChar(int *count) override {
     if (stall.load()) {
@@ -76,19 +71,6 @@ public:
     }
     return inner_.readChar(count);
   }
-  int flushReadBuffer() override { return inner_.flushReadBuffer(); }
-  int flushWriteBuffer() override { return inner_.flushWriteBuffer(); }
-  int setReadTimeout(int ms) override { return inner_.setReadTimeout(ms); }
-  int parseFile(const std::string &path) override { return inner_.parseFile(path); }
-  int getNumberOfPackets() override { return inner_.getNumberOfPackets(); }
-  int getBytes() override { return inner_.getBytes(); }
-  int sendPacket(int index) override { return inner_.sendPacket(index); }
-  int getCurrentPacketNumber() override { return inner_.getCurrentPacketNumber(); }
-  int cancel() override { return inner_.cancel(); }
-  void resetFilePath() override { inner_.resetFilePath(); }
-
-private:
-  PortApi &inner_;
 };
 
 // The dialog over a scratch installation on the simulator's virtual time,
