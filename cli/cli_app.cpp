@@ -74,7 +74,7 @@ int CliApp::runSelected() {
   if (found == commands_.end()) {
     return kExitUsage;
   }
-  Session session(options_, environment_);
+  CliSession session(options_, environment_);
   if (const int status = session.start(found->second.spec.usesReceiver); status != kExitDone) {
     return status;
   }

@@ -3,8 +3,8 @@
 // command body runs against a started session and returns the exit status.
 #pragma once
 
+#include "cli_session.h"
 #include "global_options.h"
-#include "session.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,7 +15,7 @@
 
 namespace tarnwick::cli {
 
-using CommandBody = std::function<int(Session &)>;
+using CommandBody = std::function<int(CliSession &)>;
 
 struct CommandSpec {
   std::string name;

@@ -52,7 +52,7 @@ CountryChoice savedCountry(const InstallTree &tree) {
 
 // The editor over the working folder, started as the dialog starts.
 struct Workbench {
-  explicit Workbench(Session &session)
+  explicit Workbench(CliSession &session)
       : tree(session.context().workingFolder), country(savedCountry(tree)),
         configuration(countryMaskSource(tree, [this] { return country; })),
         editor(session.context(), tree, configuration, [this] { return country; }) {
@@ -71,7 +71,7 @@ std::filesystem::path commandLinePath(const std::string &text) {
   return error ? std::filesystem::path(text) : path;
 }
 
-int refuseUnreadable(Session &session) {
+int refuseUnreadable(CliSession &session) {
   session.context().showMessage(sid::kUnableToOpenFile);
   return kExitFailed;
 }
@@ -80,7 +80,7 @@ std::string modelJson(ModelIndex model) {
   return "\"model\":" + std::to_string(model) + ",\"modelName\":" + json::quoted(modelName(model));
 }
 
-int runNew(Session &session, const ConfigArguments &arguments) {
+int runNew(CliSession &session, const ConfigArguments &arguments) {
   Workbench bench(session);
   bench.editor.applyModel(static_cast<ModelIndex>(arguments.model));
   if (!bench.editor.saveAsFile(commandLinePath(arguments.output))) {
@@ -96,7 +96,7 @@ int runNew(Session &session, const ConfigArguments &arguments) {
   return kExitDone;
 }
 
-void printListsText(Session &session, const ReceiverConfiguration &configuration) {
+void printListsText(CliSession &session, const ReceiverConfiguration &configuration) {
   std::ostream &out = session.out();
   out << "Model: " << configuration.model() << ' ' << modelName(configuration.model()) << '\n';
   for (ListId id : allLists()) {
@@ -107,7 +107,7 @@ void printListsText(Session &session, const ReceiverConfiguration &configuration
   }
 }
 
-void printListsJson(Session &session, const ReceiverConfiguration &configuration) {
+void printListsJson(CliSession &session, const ReceiverConfiguration &configuration) {
   std::string text = "{" + modelJson(configuration.model()) + ",\"lists\":{";
   bool firstList = true;
   for (ListId id : allLists()) {
@@ -125,7 +125,7 @@ void printListsJson(Session &session, const ReceiverConfiguration &configuration
 }
 
 // Reads the file as Open does, but leaves a file of the older layout as it is.
-int runShow(Session &session, const ConfigArguments &arguments) {
+int runShow(CliSession &session, const ConfigArguments &arguments) {
   const auto bytes = readWholeFile(commandLinePath(arguments.file));
   if (!bytes) {
     return refuseUnreadable(session);
@@ -188,7 +188,7 @@ int exitStatusFor(Result result) {
   return kExitFailed;
 }
 
-bool serialLibraryUsable(Session &session) {
+bool serialLibraryUsable(CliSession &session) {
   AppContext &context = session.context();
   if (context.serialLibrary.ready) {
     return true;
@@ -198,7 +198,7 @@ bool serialLibraryUsable(Session &session) {
   return false;
 }
 
-int runSend(Session &session, const ConfigArguments &arguments) {
+int runSend(CliSession &session, const ConfigArguments &arguments) {
   Workbench bench(session);
   if (!bench.editor.openFile(commandLinePath(arguments.file))) {
     return refuseUnreadable(session);
@@ -233,7 +233,7 @@ int runSend(Session &session, const ConfigArguments &arguments) {
   return exitStatusFor(result);
 }
 
-int runConfig(Session &session, const ConfigArguments &arguments) {
+int runConfig(CliSession &session, const ConfigArguments &arguments) {
   if (arguments.create->parsed()) {
     return runNew(session, arguments);
   }
@@ -250,7 +250,7 @@ void addConfigCommands(CliApp &app) {
   // The serial library is only needed by "send", which reports its absence.
   CLI::App *command =
       app.addCommand({"config", "Make, show and send receiver configuration files", false},
-                     [arguments](Session &session) { return runConfig(session, *arguments); });
+                     [arguments](CliSession &session) { return runConfig(session, *arguments); });
   command->require_subcommand(1);
   CLI::App *create = command->add_subcommand("new", "A new configuration with a model's defaults");
   create->add_option("--model", arguments->model, "Model index, as in the editor's model box")

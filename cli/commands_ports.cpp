@@ -41,7 +41,7 @@ std::string refusalReason(int error, const StringTable &strings) {
   return systemReason(error);
 }
 
-void printText(Session &session, const ProbeResult &probe) {
+void printText(CliSession &session, const ProbeResult &probe) {
   for (const std::string &port : probe.ports) {
     session.out() << port << '\n';
   }
@@ -51,7 +51,7 @@ void printText(Session &session, const ProbeResult &probe) {
   }
 }
 
-void printJson(Session &session, const ProbeResult &probe) {
+void printJson(CliSession &session, const ProbeResult &probe) {
   std::string text = "{\"ports\":[";
   for (std::size_t i = 0; i < probe.ports.size(); ++i) {
     text += (i == 0 ? "" : ",") + json::quoted(probe.ports[i]);
@@ -67,7 +67,7 @@ void printJson(Session &session, const ProbeResult &probe) {
   session.out() << text << "]}\n";
 }
 
-int runPorts(Session &session) {
+int runPorts(CliSession &session) {
   AppContext &context = session.context();
   if (!context.serialLibrary.ready) {
     return kExitFailed; // reported at start-up

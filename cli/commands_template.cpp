@@ -19,7 +19,7 @@ const std::map<std::string, TemplateKind> kKinds = {{"marker", TemplateKind::Mar
 const std::map<std::string, DateOrder> kDateOrders = {{"mdy", DateOrder::MonthDayYear},
                                                       {"dmy", DateOrder::DayMonthYear}};
 
-CommandStreams streamsOf(Session &session) {
+CommandStreams streamsOf(CliSession &session) {
   AppContext &context = session.context();
   return {session.out(), session.err(), context.user, context.strings};
 }
@@ -34,7 +34,7 @@ struct TemplateArguments {
   std::string showKind;
 };
 
-int runTemplate(Session &session, const TemplateArguments &arguments) {
+int runTemplate(CliSession &session, const TemplateArguments &arguments) {
   TemplatesWorkspace workspace(session.context().workingFolder);
   if (arguments.make->parsed()) {
     TemplateMakeRequest request = arguments.request;
@@ -52,7 +52,7 @@ void addTemplateCommand(CliApp &app) {
   auto arguments = std::make_shared<TemplateArguments>();
   CLI::App *command =
       app.addCommand({"template", "Make a marker or trace template file, or show one", false},
-                     [arguments](Session &session) { return runTemplate(session, *arguments); });
+                     [arguments](CliSession &session) { return runTemplate(session, *arguments); });
   command->require_subcommand(1);
 
   CLI::App *make = command->add_subcommand("make", "Encode up to six rows into a .utl file");
@@ -93,7 +93,7 @@ struct UserListArguments {
   std::vector<std::string> items;
 };
 
-int runUserList(Session &session, const UserListArguments &arguments) {
+int runUserList(CliSession &session, const UserListArguments &arguments) {
   TemplatesWorkspace workspace(session.context().workingFolder);
   workspace.useSavedGlossary();
   const CommandStreams io = streamsOf(session);
@@ -116,7 +116,7 @@ void addUserListCommand(CliApp &app) {
   auto arguments = std::make_shared<UserListArguments>();
   CLI::App *command =
       app.addCommand({"userlist", "List, show, create and fill favorite user lists", false},
-                     [arguments](Session &session) { return runUserList(session, *arguments); });
+                     [arguments](CliSession &session) { return runUserList(session, *arguments); });
   command->require_subcommand(1);
   arguments->list = command->add_subcommand("list", "The user lists, \"All\" first");
   arguments->show =

@@ -53,7 +53,7 @@ int exitStatusFor(Result result) {
   return kExitFailed;
 }
 
-void noteSilentFailure(Session &session, Result result) {
+void noteSilentFailure(CliSession &session, Result result) {
   if (result == Result::NoReply) {
     session.err() << kNoReplyNote << '\n';
   } else if (result == Result::UnknownModel) {
@@ -65,7 +65,7 @@ char slotLetter(VersionSlot slot) {
   return static_cast<char>('A' + static_cast<int>(slot));
 }
 
-void printText(Session &session, const Tool::Snapshot &shown) {
+void printText(CliSession &session, const Tool::Snapshot &shown) {
   std::ostream &out = session.out();
   out << "Receiver Model: " << shown.model << '\n';
   out << "Receiver Main Software: " << shown.mainSoftware << '\n';
@@ -101,13 +101,13 @@ std::string shippedJson(const Tool::Snapshot &shown) {
   return text + "]";
 }
 
-void printJson(Session &session, const Tool::Snapshot &shown, Result result) {
+void printJson(CliSession &session, const Tool::Snapshot &shown, Result result) {
   session.out() << "{\"result\":" << json::quoted(resultName(result))
                 << ",\"receiver\":" << receiverJson(shown) << ",\"shipped\":" << shippedJson(shown)
                 << "}\n";
 }
 
-int runVersion(Session &session) {
+int runVersion(CliSession &session) {
   if (const auto refused = session.refuseReceiverOperation()) {
     return *refused;
   }

@@ -2,7 +2,7 @@
 // the receiver identified as the version command does it.
 #pragma once
 
-#include "session.h"
+#include "cli_session.h"
 
 #include <string>
 #include <vector>

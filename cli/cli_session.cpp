@@ -1,15 +1,15 @@
-#include "session.h"
+#include "cli_session.h"
 
 #include "port_settings.h"
 #include "shipped_versions.h"
 
 namespace tarnwick::cli {
 
-Session::Session(const GlobalOptions &options, CliEnvironment &environment)
+CliSession::CliSession(const GlobalOptions &options, CliEnvironment &environment)
     : options_(options), environment_(environment),
       user_(options, environment.terminal, environment.err) {}
 
-int Session::start(bool usesReceiver) {
+int CliSession::start(bool usesReceiver) {
   const BindingStatus binding = environment_.serial.bind(options_.workdir);
   if (!options_.trace.empty() && !openTrace()) {
     environment_.err << "Cannot write the trace file " << options_.trace << ".\n";
@@ -28,7 +28,7 @@ int Session::start(bool usesReceiver) {
   return kExitDone;
 }
 
-bool Session::openTrace() {
+bool CliSession::openTrace() {
   traceFile_.open(options_.trace, std::ios::out | std::ios::trunc);
   if (!traceFile_) {
     return false;
@@ -38,7 +38,7 @@ bool Session::openTrace() {
   return true;
 }
 
-std::vector<std::string> Session::namedPorts() const {
+std::vector<std::string> CliSession::namedPorts() const {
   std::vector<std::string> named;
   if (!options_.port.empty()) {
     named.push_back(options_.port);
@@ -48,7 +48,7 @@ std::vector<std::string> Session::namedPorts() const {
   return named;
 }
 
-std::optional<int> Session::refuseReceiverOperation() {
+std::optional<int> CliSession::refuseReceiverOperation() {
   // The binding's failure was reported at start-up.
   if (!context_->serialLibrary.ready) {
     return kExitFailed;

@@ -29,11 +29,11 @@ struct CliEnvironment {
   std::vector<std::string> environmentPorts; // from TARNWICK_PORTS
 };
 
-class Session {
+class CliSession {
 public:
-  Session(const GlobalOptions &options, CliEnvironment &environment);
-  Session(const Session &) = delete;
-  Session &operator=(const Session &) = delete;
+  CliSession(const GlobalOptions &options, CliEnvironment &environment);
+  CliSession(const CliSession &) = delete;
+  CliSession &operator=(const CliSession &) = delete;
 
   // Binds the library and builds the context. A command that uses the
   // receiver reports a failed binding here, once. Returns kExitDone or the
