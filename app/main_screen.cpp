@@ -2,6 +2,7 @@
 
 #include "port_settings.h"
 #include "settings_files.h"
+#include "write_report.h"
 
 #include <algorithm>
 
@@ -90,7 +91,8 @@ bool MainScreen::Snapshot::visible(int id) const {
   return found != nullptr && found->visible;
 }
 
-MainScreen::MainScreen(Application &app) : app_(app) {
+MainScreen::MainScreen(AppContext &context, const InstallTree &tree, CountrySelection &country)
+    : context_(context), tree_(tree), country_(country) {
   controls_.push_back({kCountryList, {}, true, true});
   controls_.push_back({kLanguageList, {}, true, true});
   for (const ButtonText &button : kButtons) {
@@ -113,17 +115,17 @@ bool MainScreen::isEnabled(int id) const {
 void MainScreen::open() {
   loadCountries();
   if (!countriesLoaded_) {
-    app_.showMessage(sid::kConfigurationFilesMissing);
+    context_.showMessage(sid::kConfigurationFilesMissing);
     control(kInitialConfiguration).enabled = false;
     return;
   }
   restoreCountry();
   fillLanguages();
-  app_.context().shippedVersions = ShippedVersions::readFile(app_.tree().workingFolder());
+  context_.shippedVersions = ShippedVersions::readFile(tree_.workingFolder());
 }
 
 void MainScreen::loadCountries() {
-  const InstallTree &tree = app_.tree();
+  const InstallTree &tree = tree_;
   std::error_code error;
   if (!fs::is_directory(tree.path(install::kCfg), error)) {
     return;
@@ -142,16 +144,16 @@ void MainScreen::loadCountries() {
 
 void MainScreen::restoreCountry() {
   std::error_code error;
-  std::int32_t index = readCountrySelection(app_.tree(), error);
+  std::int32_t index = readCountrySelection(tree_, error);
   if (error) {
-    app_.reportWrite(app_.tree().path(install::kCountrySelectionFile), error);
+    reportWrite(context_, tree_.path(install::kCountrySelectionFile), error);
   }
   // An index the list does not have selects its first entry, and the
   // selection is that entry, so the list, the rules and Exit agree.
   if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) {
     index = 0;
   }
-  CountrySelection &country = app_.country();
+  CountrySelection &country = country_;
   country.index = index;
   if (entries_.empty()) {
     countryIndex_ = -1;
@@ -165,16 +167,16 @@ void MainScreen::restoreCountry() {
 
 void MainScreen::fillLanguages() {
   languages_ = {std::string(install::kEnglish)};
-  for (const fs::path &pack : listFolder(app_.tree().path(install::kResources), kPackExtension)) {
+  for (const fs::path &pack : listFolder(tree_.path(install::kResources), kPackExtension)) {
     std::string language = languageOfPack(pack);
     if (!language.empty()) {
       languages_.push_back(std::move(language));
     }
   }
   std::error_code error;
-  const std::string saved = readUiLanguage(app_.tree(), error);
+  const std::string saved = readUiLanguage(tree_, error);
   if (error) {
-    app_.reportWrite(app_.tree().path(install::kUiLanguageFile), error);
+    reportWrite(context_, tree_.path(install::kUiLanguageFile), error);
   }
   const auto found = std::find(languages_.begin(), languages_.end(), saved);
   languageIndex_ = found == languages_.end() ? 0 : static_cast<int>(found - languages_.begin());
@@ -182,7 +184,7 @@ void MainScreen::fillLanguages() {
 }
 
 void MainScreen::applyEnableRules() {
-  const std::string &name = app_.country().name;
+  const std::string &name = country_.name;
   const bool none = name == kNoCountry;
   control(kInitialConfiguration).enabled = !none && name != kUnitedStates;
   for (const int id : kGatedButtons) {
@@ -195,7 +197,7 @@ void MainScreen::selectCountry(int index) {
     return;
   }
   countryIndex_ = index;
-  CountrySelection &country = app_.country();
+  CountrySelection &country = country_;
   country.index = index;
   country.name = entries_[static_cast<std::size_t>(index)].name;
   country.changedByUser = true;
@@ -209,7 +211,7 @@ void MainScreen::selectLanguage(int index) {
   }
   languageIndex_ = index;
   if (languages_[static_cast<std::size_t>(index)] != languageAtStart_) {
-    app_.showMessage(sid::kRestartForLanguage);
+    context_.showMessage(sid::kRestartForLanguage);
   }
 }
 
@@ -225,7 +227,7 @@ bool MainScreen::mayOpen(Tool tool) {
     return false;
   }
   if (tool == Tool::UpgradeSoftware || tool == Tool::FactoryEepromDownload) {
-    return ensurePortOpen(app_.context(), EnsureOpenForm::Second);
+    return ensurePortOpen(context_, EnsureOpenForm::Second);
   }
   return true;
 }
@@ -234,12 +236,12 @@ bool MainScreen::exit() {
   bool saved = true;
   // Settings the screen never loaded (country file missing) keep their files.
   if (countriesLoaded_) {
-    const InstallTree &tree = app_.tree();
-    saved = !app_.reportWrite(tree.path(install::kCountrySelectionFile),
-                              writeCountrySelection(tree, app_.country().index)) &&
+    const InstallTree &tree = tree_;
+    saved = !reportWrite(context_, tree.path(install::kCountrySelectionFile),
+                         writeCountrySelection(tree, country_.index)) &&
             saved;
-    saved = !app_.reportWrite(tree.path(install::kUiLanguageFile),
-                              writeUiLanguage(tree, selectedLanguage())) &&
+    saved = !reportWrite(context_, tree.path(install::kUiLanguageFile),
+                         writeUiLanguage(tree, selectedLanguage())) &&
             saved;
   }
   quit_ = true;
@@ -258,7 +260,7 @@ MainScreen::Snapshot MainScreen::snapshot() const {
   snapshot.languages = languages_;
   snapshot.languageIndex = languageIndex_;
   snapshot.quit = quit_;
-  const InstallTree &tree = app_.tree();
+  const InstallTree &tree = tree_;
   std::error_code error;
   snapshot.paintPictures = fs::is_directory(tree.path(install::kCfg), error);
   if (snapshot.paintPictures) {

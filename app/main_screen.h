@@ -3,8 +3,10 @@
 // and its close box do. A front end shows the snapshot and calls the actions.
 #pragma once
 
-#include "application.h"
+#include "app_context.h"
 #include "country_list.h"
+#include "country_selection.h"
+#include "install_tree.h"
 
 #include <array>
 #include <filesystem>
@@ -126,7 +128,7 @@ public:
   };
   static int buttonOf(Tool tool);
 
-  explicit MainScreen(Application &app);
+  MainScreen(AppContext &context, const InstallTree &tree, CountrySelection &country);
 
   // Opening: the country list (or the missing-files message), the saved
   // country, the language list, the shipped versions.
@@ -158,7 +160,9 @@ private:
   std::string selectedLanguage() const;
   bool isEnabled(int id) const;
 
-  Application &app_;
+  AppContext &context_;
+  const InstallTree &tree_;
+  CountrySelection &country_;
   std::vector<Control> controls_;
   std::vector<CountryEntry> entries_;
   std::vector<Country> countries_;

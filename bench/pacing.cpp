@@ -137,7 +137,7 @@ bool benchPacedBytes(tarnwick::Console &console, ArrivalRecorder &recorder, int 
   std::printf("Paced write: %d bytes, %d ms after each (SendPaced)\n", count, kGapMs);
   std::fflush(stdout);
   const Micros start = nowMicros();
-  const bool written = console.SendPaced(bytes, kGapMs);
+  const bool written = succeeded(console.SendPaced(bytes, kGapMs));
   const Micros end = nowMicros();
   const auto arrivals = recorder.take(bytes.size());
   if (!written || !sameBytes(arrivals, bytes)) {
@@ -175,7 +175,7 @@ bool benchCommandLine(tarnwick::Console &console, ArrivalRecorder &recorder) {
   std::vector<double> spans;
   for (int i = 0; i < kLineRepeats; ++i) {
     const Micros start = nowMicros();
-    const bool written = console.SendCommandLine(text, kGapMs);
+    const bool written = succeeded(console.SendCommandLine(text, kGapMs));
     calls.push_back(ms(nowMicros() - start));
     const auto arrivals = recorder.take(lineBytes);
     if (!written || !sameBytes(arrivals, std::string(text) + "\r")) {

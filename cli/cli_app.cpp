@@ -78,7 +78,8 @@ int CliApp::runSelected() {
   if (const int status = session.start(found->second.spec.usesReceiver); status != kExitDone) {
     return status;
   }
-  return found->second.body(session);
+  const int status = found->second.body(session);
+  return environment_.interrupt.cancelled() ? kExitInterrupted : status;
 }
 
 int runCli(const std::vector<std::string> &args, CliEnvironment &environment) {

@@ -16,14 +16,15 @@ int CliSession::start(bool usesReceiver) {
     return kExitUsage;
   }
   PortApi &port = tracingPort_ ? *tracingPort_ : environment_.serial.port();
-  context_ =
-      std::make_unique<AppContext>(options_.workdir, port, environment_.serial.clock(), user_);
-  context_->portDiscovery = environment_.serial.discovery(namedPorts());
-  context_->shippedVersions = ShippedVersions::readFile(options_.workdir);
+  state_ = std::make_unique<Session>(options_.workdir, port, environment_.serial.clock(), user_);
+  state_->startReadOnly();
+  AppContext &link = state_->context();
+  link.portDiscovery = environment_.serial.discovery(namedPorts());
+  link.shippedVersions = ShippedVersions::readFile(options_.workdir);
   if (usesReceiver) {
-    reportBinding(*context_, binding);
+    reportBinding(link, binding);
   } else {
-    context_->serialLibrary = {binding.bound, bindingMessage(binding, context_->strings)};
+    link.serialLibrary = {binding.bound, bindingMessage(binding, link.strings)};
   }
   return kExitDone;
 }
@@ -50,13 +51,13 @@ std::vector<std::string> CliSession::namedPorts() const {
 
 std::optional<int> CliSession::refuseReceiverOperation() {
   // The binding's failure was reported at start-up.
-  if (!context_->serialLibrary.ready) {
+  if (!context().serialLibrary.ready) {
     return kExitFailed;
   }
   // Without --port the Communication Options dialog could only be cancelled:
   // say so before any device is touched.
   if (options_.port.empty()) {
-    context_->showMessage(sid::kSelectPortAndRetry);
+    context().showMessage(sid::kSelectPortAndRetry);
     return kExitUsage;
   }
   return std::nullopt;

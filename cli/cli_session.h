@@ -4,10 +4,12 @@
 #pragma once
 
 #include "app_context.h"
+#include "cancel_token.h"
 #include "cli_user_port.h"
 #include "exit_status.h"
 #include "global_options.h"
 #include "serial_backend.h"
+#include "session.h"
 #include "terminal.h"
 #include "tracing_port.h"
 
@@ -27,6 +29,8 @@ struct CliEnvironment {
   Terminal &terminal;
   SerialBackend &serial;
   std::vector<std::string> environmentPorts; // from TARNWICK_PORTS
+  // Set by Ctrl-C: the running tool ends at its next wait.
+  const CancelToken &interrupt;
 };
 
 class CliSession {
@@ -45,7 +49,10 @@ public:
   // reason has been shown).
   std::optional<int> refuseReceiverOperation();
 
-  AppContext &context() { return *context_; }
+  AppContext &context() { return state_->context(); }
+  // The run's state, read from the working folder without writing to it.
+  Session &state() { return *state_; }
+  const CancelToken &interrupt() const { return environment_.interrupt; }
   const GlobalOptions &options() const { return options_; }
   std::ostream &out() { return environment_.out; }
   std::ostream &err() { return environment_.err; }
@@ -59,7 +66,7 @@ private:
   CliUserPort user_;
   std::ofstream traceFile_;
   std::unique_ptr<TracingPort> tracingPort_;
-  std::unique_ptr<AppContext> context_;
+  std::unique_ptr<Session> state_;
 };
 
 } // namespace tarnwick::cli

@@ -6,6 +6,7 @@
 #include "configuration_editor.h"
 #include "country_list.h"
 #include "json_text.h"
+#include "progress_watcher.h"
 #include "settings_files.h"
 
 #include <filesystem>
@@ -32,36 +33,17 @@ struct ConfigArguments {
   std::string file;
 };
 
-// The country selected on the main screen, as it was saved; the first one
-// when the saved index is not in the list.
-CountryChoice savedCountry(const InstallTree &tree) {
-  CountryChoice choice;
-  if (const auto bytes = readWholeFile(tree.path(install::kCountrySelectionFile))) {
-    choice.index = parseCountrySelection(*bytes).value_or(0);
-  }
-  const auto list = readWholeFile(tree.path(install::kCountryFile));
-  const auto entries = list ? parseCountryList(*list) : std::vector<CountryEntry>{};
-  if (choice.index < 0 || static_cast<std::size_t>(choice.index) >= entries.size()) {
-    choice.index = 0;
-  }
-  if (!entries.empty()) {
-    choice.name = entries[static_cast<std::size_t>(choice.index)].name;
-  }
-  return choice;
-}
-
-// The editor over the working folder, started as the dialog starts.
+// The editor over the run's configuration, started as the dialog starts,
+// for the country the main screen saved.
 struct Workbench {
   explicit Workbench(CliSession &session)
-      : tree(session.context().workingFolder), country(savedCountry(tree)),
-        configuration(countryMaskSource(tree, [this] { return country; })),
-        editor(session.context(), tree, configuration, [this] { return country; }) {
+      : configuration(session.state().configuration()),
+        editor(session.context(), session.state().tree(), configuration,
+               session.state().countrySource()) {
     editor.start();
   }
 
-  InstallTree tree;
-  CountryChoice country;
-  ReceiverConfiguration configuration;
+  ReceiverConfiguration &configuration;
   ConfigurationEditor editor;
 };
 
@@ -165,6 +147,8 @@ std::string_view resultName(Result result) {
     return "versionNotKnown";
   case Result::ProblemInDownload:
     return "problemInDownload";
+  case Result::WriteFailed:
+    return "writeFailed";
   case Result::Cancelled:
     return "cancelled";
   case Result::Busy:
@@ -210,15 +194,18 @@ int runSend(CliSession &session, const ConfigArguments &arguments) {
     return *refused;
   }
   const bool json = session.options().json;
-  std::vector<std::string> statuses;
-  bench.editor.sending().setStatusListener([&](const std::string &text) {
-    statuses.push_back(text);
-    if (!json) {
-      session.out() << text << '\n' << std::flush;
+  std::size_t printed = 0;
+  ProgressWatcher watcher([&] {
+    const auto statuses = bench.editor.sending().snapshot().statusLog;
+    for (; printed < statuses.size(); ++printed) {
+      if (!json) {
+        session.out() << statuses[printed] << '\n' << std::flush;
+      }
     }
   });
-  const CancelToken cancel;
-  const Result result = bench.editor.sendConfiguration(cancel);
+  const Result result = bench.editor.sendConfiguration(session.interrupt());
+  watcher.stop();
+  const auto statuses = bench.editor.sending().snapshot().statusLog;
   if (result == Result::VersionNotKnown) {
     session.err() << kNothingSentNote << '\n';
   }

@@ -113,8 +113,7 @@ int runVersion(CliSession &session) {
   }
   Tool tool(session.context());
   tool.open();
-  const CancelToken cancel;
-  const Result result = tool.runQuery(cancel);
+  const Result result = tool.runQuery(session.interrupt());
   noteSilentFailure(session, result);
   if (session.options().json) {
     printJson(session, tool.snapshot(), result);

@@ -513,48 +513,57 @@ bool ConfigurationEditor::changePassword() {
   return acceptsInput() && supervisor_.changePassword();
 }
 
+bool ConfigurationEditor::ModelCheck::begin() {
+  model_.reset();
+  applied_ = false;
+  if (!editor_.acceptsInput() || editor_.busy_.exchange(true)) {
+    return false;
+  }
+  if (!ensurePortOpen(editor_.context_, EnsureOpenForm::Second)) {
+    editor_.busy_.store(false);
+    return false;
+  }
+  return true;
+}
+
+void ConfigurationEditor::ModelCheck::run(const CancelToken &cancel) {
+  model_ = editor_.queryReceiverModel(cancel);
+  editor_.busy_.store(false);
+}
+
+void ConfigurationEditor::ModelCheck::onTimer() {
+  if (model_ && !editor_.closed_) {
+    editor_.applyModel(*model_);
+    applied_ = true;
+  }
+}
+
 std::optional<ModelIndex> ConfigurationEditor::queryReceiverModel(const CancelToken &cancel) {
-  if (busy_.exchange(true)) {
+  Console console(context_, &cancel);
+  IdentityQuery query;
+  query.statusBoundMs = cmd::kVersionStatusBoundMs;
+  const auto identity = queryIdentity(console, query);
+  const int code = identity ? identity->modelCode : -1;
+  if (code == kCodeWithoutEditor20 || code == kCodeWithoutEditor21) {
+    context_.user.message(modelNameForCode(code) + std::string(kCodeSeparator) +
+                          context_.text(sid::kModelNotConfigurable));
     return std::nullopt;
   }
-  std::optional<ModelIndex> model;
-  if (ensurePortOpen(context_, EnsureOpenForm::Second)) {
-    Console console(context_, &cancel);
-    IdentityQuery query;
-    query.statusBoundMs = cmd::kVersionStatusBoundMs;
-    const auto identity = queryIdentity(console, query);
-    const int code = identity ? identity->modelCode : -1;
-    if (code == kCodeWithoutEditor20 || code == kCodeWithoutEditor21) {
-      context_.user.message(modelNameForCode(code) + std::string(kCodeSeparator) +
-                            context_.text(sid::kModelNotConfigurable));
-    } else if (identity) {
-      model = modelForCode(code);
-    }
-  }
-  busy_.store(false);
-  return model;
+  return identity ? modelForCode(code) : std::nullopt;
 }
 
 bool ConfigurationEditor::checkReceiverModel(const CancelToken &cancel) {
-  if (!acceptsInput()) {
-    return false;
-  }
-  const auto model = queryReceiverModel(cancel);
-  if (!model) {
-    return false;
-  }
-  applyModel(*model);
-  return true;
+  return runToCompletion(modelCheck_, context_.portLease, cancel) == ToolRun::Ran &&
+         modelCheck_.applied();
 }
 
 bool ConfigurationEditor::startSend() {
   if (!acceptsInput() || !sendEnabled_) {
     return false;
   }
-  if (!send_.openPort()) {
+  if (!send_.prepare({configuration_.model(), configuration_.current()}) || !send_.begin()) {
     return false;
   }
-  toSend_ = {configuration_.model(), configuration_.current()};
   sendStarted_ = true;
   busy_.store(true);
   sendPrepared_.store(true);
@@ -565,19 +574,24 @@ SendConfiguration::Result ConfigurationEditor::runSend(const CancelToken &cancel
   if (!sendPrepared_.exchange(false)) {
     return SendConfiguration::Result::Busy;
   }
-  const auto result = send_.run(toSend_, cancel);
+  send_.run(cancel);
   busy_.store(false);
-  return result;
+  return send_.snapshot().result.value_or(SendConfiguration::Result::Busy);
 }
 
 SendConfiguration::Result ConfigurationEditor::sendConfiguration(const CancelToken &cancel) {
   if (!acceptsInput() || !sendEnabled_) {
     return SendConfiguration::Result::Busy;
   }
-  if (!startSend()) {
+  switch (runToCompletion(sendTool_, context_.portLease, cancel)) {
+  case ToolRun::Refused:
+    return SendConfiguration::Result::Busy;
+  case ToolRun::Ended:
     return SendConfiguration::Result::PortNotOpen;
+  case ToolRun::Ran:
+    break;
   }
-  return runSend(cancel);
+  return send_.snapshot().result.value_or(SendConfiguration::Result::Busy);
 }
 
 void ConfigurationEditor::exit() {

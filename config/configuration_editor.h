@@ -3,9 +3,10 @@
 // Check Receiver Model and Send config. A front end shows snapshot() and
 // calls the actions; the user is reached through the context's UserPort.
 //
-// Every action runs on the interface thread, except queryReceiverModel() and
-// runSend(), which may run on a worker while the interface keeps calling
-// snapshot() and onTimer(); the other actions are refused meanwhile.
+// Every action runs on the interface thread, except the run() of its two
+// tools (Check Receiver Model, Send config), which may run on a worker while
+// the interface keeps calling snapshot() and onTimer(); the other actions are
+// refused meanwhile.
 #pragma once
 
 #include "app_context.h"
@@ -136,16 +137,20 @@ public:
   bool supervisorLogin();
   bool changePassword();
 
-  // Check Receiver Model: the receiver's model (worker), then its selection.
-  std::optional<ModelIndex> queryReceiverModel(const CancelToken &cancel);
+  // Check Receiver Model as a tool: the port step (interface thread), the
+  // receiver's model (worker), then its selection (onTimer()).
+  Tool &modelCheck() { return modelCheck_; }
+  // The whole check on this thread; true when a model was selected.
   bool checkReceiverModel(const CancelToken &cancel);
 
-  // Send config: the port step and the configuration taken (interface
-  // thread), then the sending (worker). startSend() refuses while "Send
-  // config" is disabled.
+  // Send config as a tool: the port step and the configuration taken
+  // (interface thread), then the sending (worker). startSend() refuses while
+  // "Send config" is disabled.
+  Tool &sendTool() { return sendTool_; }
   bool startSend();
   SendConfiguration::Result runSend(const CancelToken &cancel);
-  // Both; Busy when "Send config" is disabled.
+  // Both on this thread; Busy when "Send config" is disabled or another tool
+  // holds the port.
   SendConfiguration::Result sendConfiguration(const CancelToken &cancel);
   SendConfiguration &sending() { return send_; }
   const SendConfiguration &sending() const { return send_; }
@@ -156,6 +161,30 @@ public:
   const std::filesystem::path &configFolder() const { return configFolder_; }
 
 private:
+  class ModelCheck final : public Tool {
+  public:
+    explicit ModelCheck(ConfigurationEditor &editor) : editor_(editor) {}
+    bool begin() override;
+    void run(const CancelToken &cancel) override;
+    void onTimer() override;
+    bool applied() const { return applied_; }
+
+  private:
+    ConfigurationEditor &editor_;
+    std::optional<ModelIndex> model_; // written by run(), read by onTimer()
+    bool applied_ = false;
+  };
+  class SendTool final : public Tool {
+  public:
+    explicit SendTool(ConfigurationEditor &editor) : editor_(editor) {}
+    bool begin() override { return editor_.startSend(); }
+    void run(const CancelToken &cancel) override { editor_.runSend(cancel); }
+
+  private:
+    ConfigurationEditor &editor_;
+  };
+
+  std::optional<ModelIndex> queryReceiverModel(const CancelToken &cancel);
   bool acceptsInput() const { return !frozen_ && !busy_.load() && !closed_; }
   void fillPagesFromDefaults();
   void loadPages();
@@ -196,7 +225,8 @@ private:
   bool sendStarted_ = false;
   std::atomic<bool> busy_{false};
   std::atomic<bool> sendPrepared_{false}; // startSend() took the configuration
-  ConfigurationToSend toSend_;
+  ModelCheck modelCheck_{*this};
+  SendTool sendTool_{*this};
 };
 
 } // namespace tarnwick

@@ -189,80 +189,92 @@ std::vector<PlannedLine> planConfigurationLines(const ConfigurationToSend &confi
   return plan.take();
 }
 
-bool SendConfiguration::openPort() {
-  return ensurePortOpen(context_, EnsureOpenForm::Standard);
+bool SendConfiguration::prepare(ConfigurationToSend configuration) {
+  if (running_.load()) {
+    return false;
+  }
+  configuration_ = std::move(configuration);
+  return true;
+}
+
+bool SendConfiguration::begin() {
+  if (ensurePortOpen(context_, EnsureOpenForm::Standard)) {
+    running_.store(true);
+    std::lock_guard lock(mutex_);
+    snapshot_.statusLog.clear();
+    return true;
+  }
+  std::lock_guard lock(mutex_);
+  snapshot_.result = Result::PortNotOpen;
+  return false;
 }
 
 SendConfiguration::Result SendConfiguration::send(const ConfigurationToSend &configuration,
                                                   const CancelToken &cancel) {
-  if (running_.load()) {
+  if (!prepare(configuration)) {
     return Result::Busy;
   }
-  if (!openPort()) {
-    std::lock_guard lock(mutex_);
-    snapshot_.result = Result::PortNotOpen;
+  switch (runToCompletion(*this, context_.portLease, cancel)) {
+  case ToolRun::Refused:
+    return Result::Busy;
+  case ToolRun::Ended:
     return Result::PortNotOpen;
+  case ToolRun::Ran:
+    break;
   }
-  return run(configuration, cancel);
+  std::lock_guard lock(mutex_);
+  return snapshot_.result.value_or(Result::Busy);
 }
 
-SendConfiguration::Result SendConfiguration::run(const ConfigurationToSend &configuration,
-                                                 const CancelToken &cancel) {
-  if (running_.exchange(true)) {
-    return Result::Busy;
-  }
+void SendConfiguration::run(const CancelToken &cancel) {
   Console console(context_, &cancel);
-  const Result result = execute(configuration, console);
-  return finish(console.cancelled() ? Result::Cancelled : result);
+  const Result result = execute(console);
+  finish(console.cancelled() ? Result::Cancelled : result);
 }
 
-SendConfiguration::Result SendConfiguration::finish(Result result) {
+void SendConfiguration::finish(Result result) {
   {
     std::lock_guard lock(mutex_);
     snapshot_.result = result;
   }
   running_.store(false);
-  return result;
 }
 
-SendConfiguration::Result SendConfiguration::execute(const ConfigurationToSend &configuration,
-                                                     Console &console) {
-  if (!console.CheckAlive(cmd::kAliveBoundMs)) {
-    return Result::NoAnswer;
+SendConfiguration::Result SendConfiguration::execute(Console &console) {
+  if (const Outcome alive = console.CheckAlive(cmd::kAliveBoundMs); !succeeded(alive)) {
+    endExchange(context_, alive, sid::kErrorCommunicating);
+    return alive == Outcome::WriteFailed ? Result::WriteFailed : Result::NoAnswer;
   }
-  if (const auto refused = checkIdentity(configuration, console)) {
+  if (const auto refused = checkIdentity(console)) {
     return *refused;
   }
-  const Result sent = sendLines(configuration, console);
+  const Result sent = sendLines(console);
   return sent == Result::Completed ? restart(console) : sent;
 }
 
 // A receiver without a valid status reply gets the configuration unchecked.
-std::optional<SendConfiguration::Result>
-SendConfiguration::checkIdentity(const ConfigurationToSend &configuration, Console &console) {
+std::optional<SendConfiguration::Result> SendConfiguration::checkIdentity(Console &console) {
   IdentityQuery query;
   query.statusBoundMs = kIdentityBoundMs;
   const auto identity = readIdentity(console, query);
   if (!identity) {
     return console.cancelled() ? std::optional(Result::Cancelled) : std::nullopt;
   }
-  switch (compareWithShipped(*identity, context_.shippedVersions)) {
-  case VersionComparison::Lower:
-    context_.showMessage(sid::kUpgradeReceiverSoftware);
-    return Result::VersionLower;
-  case VersionComparison::Higher:
-    context_.showMessage(sid::kDownloadLatestVersion);
-    return Result::VersionHigher;
-  case VersionComparison::NotChecked:
-    return Result::VersionNotKnown;
-  case VersionComparison::Equal:
-    break;
+  const VersionComparison comparison = compareWithShipped(*identity, context_.shippedVersions);
+  if (const auto message = comparisonMessage(comparison)) {
+    context_.showMessage(*message);
+    return comparison == VersionComparison::Lower ? Result::VersionLower : Result::VersionHigher;
   }
-  if (!acceptsModelCode(configuration.model, identity->modelCode)) {
+  if (comparison == VersionComparison::NotChecked) {
+    return Result::VersionNotKnown;
+  }
+  if (!acceptsModelCode(configuration_.model, identity->modelCode)) {
     context_.user.message(mismatchMessage(identity->modelCode));
     return Result::ModelMismatch;
   }
-  console.SendCommandLine(cmd::kKb12, kGapMs);
+  if (const Outcome sent = console.SendCommandLine(cmd::kKb12, kGapMs); !succeeded(sent)) {
+    return failedSend(console, sent);
+  }
   return std::nullopt;
 }
 
@@ -271,15 +283,18 @@ std::string SendConfiguration::mismatchMessage(int code) const {
          context_.text(sid::kModelDoesNotMatch);
 }
 
-SendConfiguration::Result SendConfiguration::sendLines(const ConfigurationToSend &configuration,
-                                                       Console &console) {
-  console.Pause(kGapMs);
+SendConfiguration::Result SendConfiguration::sendLines(Console &console) {
+  if (!console.Pause(kGapMs)) {
+    return Result::Cancelled;
+  }
   showProgress(true, 0);
   setStatus(sid::kDownloadingDotPleaseWait);
-  for (const PlannedLine &line : planConfigurationLines(configuration)) {
-    console.Pause(line.pauseBeforeMs);
-    if (!AckWait(console, line.text)) {
-      return Result::ProblemInDownload;
+  for (const PlannedLine &line : planConfigurationLines(configuration_)) {
+    const Outcome outcome = console.Pause(line.pauseBeforeMs)
+                                ? console.SendAckedLine(line.text, kGapMs, kAckBoundMs)
+                                : Outcome::Cancelled;
+    if (!succeeded(outcome)) {
+      return failedSend(console, outcome);
     }
     if (line.advancesProgress) {
       advanceProgress();
@@ -288,10 +303,29 @@ SendConfiguration::Result SendConfiguration::sendLines(const ConfigurationToSend
   return Result::Completed;
 }
 
+// A withheld ACK is "Problem in download"; a refused write closes the port as
+// every other tool does; a cancelled send shows nothing.
+SendConfiguration::Result SendConfiguration::failedSend(Console &console, Outcome outcome) {
+  showProgress(false, 0);
+  if (outcome == Outcome::Cancelled || console.cancelled()) {
+    return Result::Cancelled;
+  }
+  if (outcome == Outcome::WriteFailed) {
+    endExchange(context_, outcome, sid::kFailedToWriteComport);
+    return Result::WriteFailed;
+  }
+  setStatus(sid::kProblemInDownload);
+  return Result::ProblemInDownload;
+}
+
 SendConfiguration::Result SendConfiguration::restart(Console &console) {
   showProgress(false, 0);
-  console.Pause(kResetPauseMs);
-  console.SendCommandLine(cmd::kSwreset, kGapMs);
+  if (!console.Pause(kResetPauseMs)) {
+    return Result::Cancelled;
+  }
+  if (const Outcome sent = console.SendCommandLine(cmd::kSwreset, kGapMs); !succeeded(sent)) {
+    return failedSend(console, sent);
+  }
   if (console.CollectUntil(cmd::kBanner, kRevisionBoundMs).found) {
     setStatus(sid::kDownloadCompleted);
     return Result::Completed;
@@ -303,27 +337,6 @@ SendConfiguration::Result SendConfiguration::restart(Console &console) {
   return Result::RestartNotSeen;
 }
 
-bool SendConfiguration::AckWait(Console &console, std::string_view line) {
-  std::string bytes(line);
-  bytes += cmd::kLineEnd;
-  bool written = true;
-  for (std::size_t i = 0; i < bytes.size() && written; ++i) {
-    console.FlushInput(); // what is read next answers this line, not an earlier echo
-    written = console.SendPaced(std::string_view(bytes).substr(i, 1), kGapMs);
-  }
-  if (written) {
-    console.Pause(kGapMs);
-  }
-  if (written && console.ReadUntil(cmd::kAck, kAckBoundMs)) {
-    return true;
-  }
-  showProgress(false, 0);
-  if (!console.cancelled()) {
-    setStatus(sid::kProblemInDownload);
-  }
-  return false;
-}
-
 SendConfiguration::Snapshot SendConfiguration::snapshot() const {
   std::lock_guard lock(mutex_);
   Snapshot copy = snapshot_;
@@ -331,22 +344,11 @@ SendConfiguration::Snapshot SendConfiguration::snapshot() const {
   return copy;
 }
 
-void SendConfiguration::setStatusListener(std::function<void(const std::string &)> listener) {
-  std::lock_guard lock(mutex_);
-  listener_ = std::move(listener);
-}
-
 void SendConfiguration::setStatus(StringId id) {
   const std::string &text = context_.text(id);
-  std::function<void(const std::string &)> listener;
-  {
-    std::lock_guard lock(mutex_);
-    snapshot_.status = text;
-    listener = listener_;
-  }
-  if (listener) {
-    listener(text);
-  }
+  std::lock_guard lock(mutex_);
+  snapshot_.status = text;
+  snapshot_.statusLog.push_back(text);
 }
 
 void SendConfiguration::showProgress(bool visible, int position) {

@@ -2,8 +2,9 @@
 // identity with its version and model checks, then every list as a command
 // line the receiver confirms with ACK, and the restart.
 //
-// The GUI runs openPort() on its own thread and run() on a worker, reading
-// snapshot() from its timer; tests and the command line call send().
+// A tool: the GUI's runner calls begin() on its own thread and run() on a
+// worker, reading snapshot() from its timer; tests and the command line call
+// send().
 #pragma once
 
 #include "app_context.h"
@@ -11,9 +12,9 @@
 #include "configuration_tables.h"
 #include "console.h"
 #include "setting_list.h"
+#include "tool.h"
 
 #include <atomic>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -50,7 +51,7 @@ std::optional<std::string> userFrequencyLine(const SettingList &locateUser);
 // Every line after "kb 12" and before "swreset", in order.
 std::vector<PlannedLine> planConfigurationLines(const ConfigurationToSend &configuration);
 
-class SendConfiguration {
+class SendConfiguration final : public Tool {
 public:
   static constexpr int kGapMs = cmd::kGapDefaultMs; // after each byte of a line
   static constexpr int kAckBoundMs = 35000;         // ACK after a configuration line
@@ -70,12 +71,14 @@ public:
     ModelMismatch,     // "Receiver Model (...) does not match ..."
     VersionNotKnown,   // a model code outside every version group: silent
     ProblemInDownload, // an ACK did not come: "Problem in download"
+    WriteFailed,       // the port refused a byte: 61274, port closed
     Cancelled,         // the dialog was closed
-    Busy,              // a send is already running; refused
+    Busy,              // another tool holds the port; refused
   };
 
   struct Snapshot {
-    std::optional<std::string> status; // the status line, once the send has set it
+    std::optional<std::string> status;  // the status line, once the send has set it
+    std::vector<std::string> statusLog; // every status text of the last send, in order
     bool progressVisible = false;
     int progressMax = kProgressSteps;
     int progressPosition = 0;
@@ -85,41 +88,37 @@ public:
 
   explicit SendConfiguration(AppContext &context) : context_(context) {}
 
-  // Step one, on the interface thread: the Communication Options dialog when
-  // the port is not open. False when the send ends here (message shown).
-  bool openPort();
-  // The rest, runnable on a worker; cancel ends its waits.
-  Result run(const ConfigurationToSend &configuration, const CancelToken &cancel);
-  // Both, one after the other.
+  // What the next begin()/run() sends; refused (false) while a send runs.
+  bool prepare(ConfigurationToSend configuration);
+  // On the interface thread: the Communication Options dialog when the port
+  // is not open. False when the send ends here (message shown).
+  bool begin() override;
+  // The rest; cancel ends its waits.
+  void run(const CancelToken &cancel) override;
+  // prepare(), then the whole send on this thread holding the port lease.
   Result send(const ConfigurationToSend &configuration, const CancelToken &cancel);
 
   Snapshot snapshot() const;
   bool running() const { return running_.load(); }
-  // Called with every new status text (from the thread that sets it).
-  void setStatusListener(std::function<void(const std::string &)> listener);
-
-  // A line flushed and paced byte by byte, then the ACK awaited. On failure
-  // the progress bar is reset and hidden and the status is "Problem in
-  // download".
-  bool AckWait(Console &console, std::string_view line);
 
 private:
-  Result execute(const ConfigurationToSend &configuration, Console &console);
-  std::optional<Result> checkIdentity(const ConfigurationToSend &configuration, Console &console);
-  Result sendLines(const ConfigurationToSend &configuration, Console &console);
+  Result execute(Console &console);
+  std::optional<Result> checkIdentity(Console &console);
+  Result sendLines(Console &console);
   Result restart(Console &console);
+  Result failedSend(Console &console, Outcome outcome);
   std::string mismatchMessage(int code) const;
-  Result finish(Result result);
+  void finish(Result result);
 
   void setStatus(StringId id);
   void showProgress(bool visible, int position);
   void advanceProgress();
 
   AppContext &context_;
+  ConfigurationToSend configuration_;
   std::atomic<bool> running_{false};
   mutable std::mutex mutex_;
   Snapshot snapshot_;
-  std::function<void(const std::string &)> listener_;
 };
 
 } // namespace tarnwick

@@ -1,10 +1,12 @@
-// The long-lived state every tool works with, created once at start-up and
-// passed by reference; tests build their own.
+// The link's part of a run's state: port, clock, user, strings, shipped
+// versions and the port lease. The Session owns it; receiver tools take it
+// by reference; tests build their own.
 #pragma once
 
 #include "clock.h"
 #include "port_api.h"
 #include "port_discovery.h"
+#include "port_lease.h"
 #include "port_state.h"
 #include "shipped_versions.h"
 #include "string_table.h"
@@ -34,6 +36,8 @@ public:
   StringTable strings;
   ShippedVersions shippedVersions;
   SerialLibraryState serialLibrary;
+  // Held by the tool that talks to the receiver; a second one is refused.
+  PortLease portLease;
   // The devices the Communication Options dialog probes; by default the
   // system's serial devices and those in TARNWICK_PORTS.
   std::unique_ptr<PortDiscovery> portDiscovery;

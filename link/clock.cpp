@@ -1,9 +1,29 @@
 #include "clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace tarnwick {
+
+bool Clock::sleepUntilMs(std::int64_t deadlineMs, const CancelToken *cancel) {
+  if (cancel == nullptr) {
+    sleepUntilMs(deadlineMs);
+    return true;
+  }
+  while (!cancel->cancelled()) {
+    const std::int64_t now = nowMs();
+    if (now >= deadlineMs) {
+      return true;
+    }
+    sleepUntilMs(std::min(deadlineMs, now + kCancelSliceMs));
+  }
+  return false;
+}
+
+bool Clock::sleepMs(std::int64_t ms, const CancelToken *cancel) {
+  return sleepUntilMs(nowMs() + std::max<std::int64_t>(ms, 0), cancel);
+}
 
 std::int64_t SteadyClock::nowMs() const {
   using namespace std::chrono;

@@ -2,6 +2,8 @@
 // through a Clock, so that tests run on virtual time.
 #pragma once
 
+#include "cancel_token.h"
+
 #include <cstdint>
 #include <mutex>
 
@@ -14,10 +16,19 @@ public:
   virtual void sleepMs(std::int64_t ms) = 0;
   // Pacing against absolute deadlines keeps many short pauses from drifting.
   virtual void sleepUntilMs(std::int64_t deadlineMs) = 0;
+
+  // Sleeps that end early once cancel (when given) is cancelled; false then.
+  // They wake in short slices so a closed dialog is noticed within one.
+  bool sleepUntilMs(std::int64_t deadlineMs, const CancelToken *cancel);
+  bool sleepMs(std::int64_t ms, const CancelToken *cancel);
+
+  static constexpr std::int64_t kCancelSliceMs = 20;
 };
 
 class SteadyClock final : public Clock {
 public:
+  using Clock::sleepMs;
+  using Clock::sleepUntilMs;
   std::int64_t nowMs() const override;
   void sleepMs(std::int64_t ms) override;
   void sleepUntilMs(std::int64_t deadlineMs) override;
@@ -26,6 +37,8 @@ public:
 // Time that moves only when told to: sleeps advance it at once.
 class VirtualClock final : public Clock {
 public:
+  using Clock::sleepMs;
+  using Clock::sleepUntilMs;
   explicit VirtualClock(std::int64_t startMs = 0) : now_(startMs) {}
   std::int64_t nowMs() const override;
   void sleepMs(std::int64_t ms) override;

@@ -1,7 +1,6 @@
 #include "console.h"
 
 #include "eeprom_lines.h"
-#include "port_settings.h"
 #include "status_reply.h"
 
 namespace tarnwick {
@@ -38,58 +37,90 @@ std::string withLineEnd(std::string_view text) {
 
 } // namespace
 
-StringId echoFailureMessage(EchoResult result) {
-  return result == EchoResult::WriteFailed ? sid::kFailedToWriteComport : sid::kNoOrWrongResponse;
+StringId echoFailureMessage(Outcome outcome) {
+  return outcome == Outcome::WriteFailed ? sid::kFailedToWriteComport : sid::kNoOrWrongResponse;
 }
 
-bool Console::sendPacedFrom(std::string_view bytes, int gapMs, int extraGaps) {
+Outcome Console::sendPacedFrom(std::string_view bytes, int gapMs, int extraGaps) {
   Clock &clock = context_.clock;
   const std::int64_t start = clock.nowMs();
   std::int64_t gaps = 0;
   for (char c : bytes) {
-    if (context_.port.writeByte(static_cast<unsigned char>(c)) == 0) {
-      return false;
+    if (cancelled()) {
+      return Outcome::Cancelled;
     }
-    clock.sleepUntilMs(start + ++gaps * gapMs);
+    if (context_.port.writeByte(static_cast<unsigned char>(c)) == 0) {
+      return Outcome::WriteFailed;
+    }
+    if (!clock.sleepUntilMs(start + ++gaps * gapMs, cancel_)) {
+      return Outcome::Cancelled;
+    }
   }
   for (int i = 0; i < extraGaps; ++i) {
-    clock.sleepUntilMs(start + ++gaps * gapMs);
+    if (!clock.sleepUntilMs(start + ++gaps * gapMs, cancel_)) {
+      return Outcome::Cancelled;
+    }
   }
-  return true;
+  return Outcome::Ok;
 }
 
-bool Console::SendPaced(std::string_view bytes, int gapMs) {
+Outcome Console::SendPaced(std::string_view bytes, int gapMs) {
   return sendPacedFrom(bytes, gapMs, 0);
 }
 
-bool Console::SendCommandLine(std::string_view text, int gapMs) {
+Outcome Console::SendCommandLine(std::string_view text, int gapMs) {
   return sendPacedFrom(withLineEnd(text), gapMs, 1);
 }
 
-EchoResult Console::SendEchoedLine(std::string_view text, int gapMs) {
+Outcome Console::SendEchoedLine(std::string_view text, int gapMs) {
   for (char c : withLineEnd(text)) {
     const auto b = static_cast<std::uint8_t>(c);
-    if (context_.port.writeByte(b) == 0) {
-      return EchoResult::WriteFailed;
+    if (cancelled()) {
+      return Outcome::Cancelled;
     }
-    Pause(gapMs);
+    if (context_.port.writeByte(b) == 0) {
+      return Outcome::WriteFailed;
+    }
+    if (!Pause(gapMs)) {
+      return Outcome::Cancelled;
+    }
     auto echo = ReadByte();
     if (b == cmd::kCarriageReturn) {
       if (echo != cmd::kLineFeed) {
-        return EchoResult::WrongEcho;
+        return unlessCancelled(Outcome::WrongReply);
       }
       echo = ReadByte();
     }
     if (echo != b) {
-      return EchoResult::WrongEcho;
+      return unlessCancelled(Outcome::WrongReply);
     }
   }
-  return EchoResult::Ok;
+  return Outcome::Ok;
 }
 
-bool Console::SendBlock(std::string_view text) {
+Outcome Console::SendAckedLine(std::string_view text, int gapMs, int ackBoundMs) {
   const std::string line = withLineEnd(text);
-  return context_.port.writeToPort(line.data(), static_cast<int>(line.size())) != 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    FlushInput();
+    if (const Outcome sent = SendPaced(std::string_view(line).substr(i, 1), gapMs);
+        !succeeded(sent)) {
+      return sent;
+    }
+  }
+  if (!Pause(gapMs)) {
+    return Outcome::Cancelled;
+  }
+  return ReadUntil(cmd::kAck, ackBoundMs);
+}
+
+Outcome Console::SendBlock(std::string_view text) {
+  if (cancelled()) {
+    return Outcome::Cancelled;
+  }
+  const std::string line = withLineEnd(text);
+  return context_.port.writeToPort(line.data(), static_cast<int>(line.size())) != 0
+             ? Outcome::Ok
+             : Outcome::WriteFailed;
 }
 
 std::optional<std::uint8_t> Console::ReadByte() {
@@ -101,7 +132,7 @@ std::optional<std::uint8_t> Console::ReadByte() {
   return static_cast<std::uint8_t>(c);
 }
 
-bool Console::ReadUntil(std::uint8_t marker, int boundMs) {
+Outcome Console::ReadUntil(std::uint8_t marker, int boundMs) {
   const std::int64_t start = context_.clock.nowMs();
   while (!cancelled()) {
     const auto byte = ReadByte();
@@ -111,14 +142,14 @@ bool Console::ReadUntil(std::uint8_t marker, int boundMs) {
       break;
     }
     if (byte == marker) {
-      return true;
+      return Outcome::Ok;
     }
   }
-  return false;
+  return unlessCancelled(Outcome::Silent);
 }
 
 std::optional<std::vector<std::uint8_t>> Console::ReadStatusReply(int boundMs, int payloadBytes) {
-  if (!ReadUntil(cmd::kStatusHeader, boundMs)) {
+  if (!succeeded(ReadUntil(cmd::kStatusHeader, boundMs))) {
     return std::nullopt;
   }
   StatusReplyParser parser(payloadBytes);
@@ -137,7 +168,7 @@ std::optional<std::vector<std::uint8_t>> Console::ReadStatusReply(int boundMs, i
 
 std::optional<std::vector<std::uint8_t>> Console::QueryStatus(std::string_view command, int gapMs,
                                                               int boundMs, int payloadBytes) {
-  if (!SendCommandLine(command, gapMs)) {
+  if (!succeeded(SendCommandLine(command, gapMs))) {
     return std::nullopt;
   }
   return ReadStatusReply(boundMs, payloadBytes);
@@ -180,26 +211,19 @@ std::optional<int> Console::ReadErField() {
   return decodeErField(field);
 }
 
-bool Console::CheckAlive(int boundMs) {
-  if (SendCommandLine(cmd::kRuAlive, cmd::kGapDefaultMs) && ReadUntil(cmd::kAliveReply, boundMs)) {
-    return true;
-  }
-  if (!cancelled()) {
-    failWithMessage(context_, sid::kErrorCommunicating);
-  }
-  return false;
+Outcome Console::CheckAlive(int boundMs) {
+  const Outcome sent = SendCommandLine(cmd::kRuAlive, cmd::kGapDefaultMs);
+  return succeeded(sent) ? ReadUntil(cmd::kAliveReply, boundMs) : sent;
 }
 
-bool Console::SendReset() {
-  SendCommandLine(cmd::kSwreset, cmd::kGapSlowMs);
-  Pause(cmd::kResetSettleMs);
-  if (CollectUntil(cmd::kBanner, cmd::kResetBoundMs).found) {
-    return true;
+Outcome Console::SendReset() {
+  if (const Outcome sent = SendCommandLine(cmd::kSwreset, cmd::kGapSlowMs); !succeeded(sent)) {
+    return sent;
   }
-  if (!cancelled()) {
-    context_.showMessage(sid::kRestartLocator);
+  if (!Pause(cmd::kResetSettleMs)) {
+    return Outcome::Cancelled;
   }
-  return false;
+  return unlessCancelled(CollectUntil(cmd::kBanner, cmd::kResetBoundMs).outcome());
 }
 
 } // namespace tarnwick

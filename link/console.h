@@ -6,6 +6,7 @@
 #include "app_context.h"
 #include "cancel_token.h"
 #include "commands.h"
+#include "outcome.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,35 +16,44 @@
 
 namespace tarnwick {
 
-enum class EchoResult { Ok, WriteFailed, WrongEcho };
 // 61274 for a failed write, 61377 for a wrong or missing echo.
-StringId echoFailureMessage(EchoResult result);
+StringId echoFailureMessage(Outcome outcome);
 
 struct Collected {
   bool found = false;
   std::string text; // the non-zero bytes received (the last 64 KiB at most)
+  Outcome outcome() const { return found ? Outcome::Ok : Outcome::Silent; }
 };
 
+// What a console routine reports; nothing is shown to the user and the port
+// is left as it is, so that each tool decides.
 class Console {
 public:
-  // Every wait ends early once cancel (when given) is cancelled.
+  // Every wait, pause and paced send ends early once cancel (when given) is
+  // cancelled, and the routine reports Outcome::Cancelled.
   explicit Console(AppContext &context, const CancelToken *cancel = nullptr)
       : context_(context), cancel_(cancel) {}
 
   // Writes bytes one by one, gapMs after each, paced against deadlines taken
   // from the first byte. Stops at the first failed write.
-  bool SendPaced(std::string_view bytes, int gapMs);
+  [[nodiscard]] Outcome SendPaced(std::string_view bytes, int gapMs);
   // text + "\r" paced, and one gap more after the last byte; reads nothing.
-  bool SendCommandLine(std::string_view text, int gapMs = cmd::kGapDefaultMs);
+  [[nodiscard]] Outcome SendCommandLine(std::string_view text, int gapMs = cmd::kGapDefaultMs);
   // text + "\r", reading each byte's echo after its gap; CR is echoed LF CR.
-  EchoResult SendEchoedLine(std::string_view text, int gapMs = cmd::kGapDefaultMs);
+  // A wrong or missing echo is WrongReply.
+  [[nodiscard]] Outcome SendEchoedLine(std::string_view text, int gapMs = cmd::kGapDefaultMs);
+  // text + "\r" byte by byte, the input flushed before each byte so that what
+  // is read next answers this line and not an earlier echo; then one more
+  // gap and the ACK within ackBoundMs.
+  [[nodiscard]] Outcome SendAckedLine(std::string_view text, int gapMs, int ackBoundMs);
   // text + "\r" in one write, unpaced (loader commands).
-  bool SendBlock(std::string_view text);
+  [[nodiscard]] Outcome SendBlock(std::string_view text);
 
   // One read of the port; nothing when no byte came within the read time-out.
   std::optional<std::uint8_t> ReadByte();
-  // Reads until marker arrives (true) or boundMs have passed since the start.
-  bool ReadUntil(std::uint8_t marker, int boundMs);
+  // Reads until marker arrives (Ok) or boundMs have passed since the start
+  // (Silent).
+  [[nodiscard]] Outcome ReadUntil(std::uint8_t marker, int boundMs);
   // 0xD5 within boundMs (bytes before it skipped), then 0x02, then
   // payloadBytes bytes; nothing when any of them is missing.
   std::optional<std::vector<std::uint8_t>> ReadStatusReply(int boundMs, int payloadBytes);
@@ -57,20 +67,25 @@ public:
   // One 5-character "er" reply field, decoded.
   std::optional<int> ReadErField();
 
-  // "ruAlive" and "Y" within boundMs; otherwise 61285 and the failure-close
-  // step (silently false when cancelled).
-  bool CheckAlive(int boundMs = cmd::kAliveBoundMs);
-  // "swreset", 250 ms, then the banner within 5000 ms; otherwise 61381.
-  bool SendReset();
+  // "ruAlive" and "Y" within boundMs.
+  [[nodiscard]] Outcome CheckAlive(int boundMs = cmd::kAliveBoundMs);
+  // "swreset", 250 ms, then the banner within 5000 ms.
+  [[nodiscard]] Outcome SendReset();
 
   void FlushInput() { context_.port.flushReadBuffer(); }
-  void Pause(int ms) { context_.clock.sleepMs(ms); }
+  // False when cancelled during the pause.
+  bool Pause(int ms) { return context_.clock.sleepMs(ms, cancel_); }
   bool cancelled() const { return cancel_ != nullptr && cancel_->cancelled(); }
+  // outcome, or Cancelled once the token is set: a wait cut short by the
+  // user is not the receiver's silence.
+  Outcome unlessCancelled(Outcome outcome) const {
+    return cancelled() ? Outcome::Cancelled : outcome;
+  }
 
   AppContext &context() { return context_; }
 
 private:
-  bool sendPacedFrom(std::string_view bytes, int gapMs, int extraGaps);
+  Outcome sendPacedFrom(std::string_view bytes, int gapMs, int extraGaps);
   std::int64_t elapsedSince(std::int64_t startMs) const { return context_.clock.nowMs() - startMs; }
 
   AppContext &context_;

@@ -131,4 +131,19 @@ void failWithMessage(AppContext &context, StringId message) {
   failureClose(context);
 }
 
+void endExchange(AppContext &context, Outcome outcome, StringId silentMessage) {
+  switch (outcome) {
+  case Outcome::Ok:
+  case Outcome::Cancelled:
+    return;
+  case Outcome::WriteFailed:
+    failWithMessage(context, sid::kFailedToWriteComport);
+    return;
+  case Outcome::Silent:
+  case Outcome::WrongReply:
+    failWithMessage(context, silentMessage);
+    return;
+  }
+}
+
 } // namespace tarnwick

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app_context.h"
+#include "outcome.h"
 #include "quillport_binding.h"
 
 #include <array>
@@ -89,5 +90,10 @@ bool reportBinding(AppContext &context, const BindingStatus &status);
 void failureClose(AppContext &context);
 // Shows the message, then the failure-close step.
 void failWithMessage(AppContext &context, StringId message);
+// The common ending of an exchange that did not succeed: nothing when it was
+// cancelled (the port stays as it is); otherwise the message (61274 for a
+// failed write, silentMessage for a silent or wrong reply) and the
+// failure-close step.
+void endExchange(AppContext &context, Outcome outcome, StringId silentMessage);
 
 } // namespace tarnwick

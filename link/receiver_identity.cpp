@@ -1,6 +1,7 @@
 #include "receiver_identity.h"
 
 #include "model_catalogue.h"
+#include "port_settings.h"
 
 namespace tarnwick {
 
@@ -18,7 +19,8 @@ std::optional<ReceiverIdentity> readIdentity(Console &console, const IdentityQue
 }
 
 std::optional<ReceiverIdentity> queryIdentity(Console &console, const IdentityQuery &query) {
-  if (!console.CheckAlive(query.aliveBoundMs)) {
+  if (const Outcome alive = console.CheckAlive(query.aliveBoundMs); !succeeded(alive)) {
+    endExchange(console.context(), alive, sid::kErrorCommunicating);
     return std::nullopt;
   }
   return readIdentity(console, query);

@@ -36,22 +36,32 @@ void ReceiverVersionTool::open() {
   snapshot_.compatibility = kNoValue;
 }
 
+bool ReceiverVersionTool::begin() {
+  if (!ensurePortOpen(context_, EnsureOpenForm::Second)) {
+    result_.store(QueryResult::PortNotOpen);
+    return false;
+  }
+  setBusy(true);
+  return true;
+}
+
+void ReceiverVersionTool::run(const CancelToken &cancel) {
+  result_.store(query(cancel));
+  setBusy(false);
+}
+
 ReceiverVersionTool::QueryResult ReceiverVersionTool::runQuery(const CancelToken &cancel) {
-  if (busy_.exchange(true)) {
+  if (runToCompletion(*this, context_.portLease, cancel) == ToolRun::Refused) {
     return QueryResult::Busy;
   }
-  const QueryResult result = query(cancel);
-  busy_.store(false);
-  return result;
+  return result();
 }
 
 ReceiverVersionTool::QueryResult ReceiverVersionTool::query(const CancelToken &cancel) {
-  if (!ensurePortOpen(context_, EnsureOpenForm::Second)) {
-    return QueryResult::PortNotOpen;
-  }
   Console console(context_, &cancel);
-  if (!console.CheckAlive(cmd::kAliveBoundMs)) {
-    return cancel.cancelled() ? QueryResult::Cancelled : QueryResult::NoAnswer;
+  if (const Outcome alive = console.CheckAlive(cmd::kAliveBoundMs); !succeeded(alive)) {
+    endExchange(context_, alive, sid::kErrorCommunicating);
+    return alive == Outcome::Cancelled ? QueryResult::Cancelled : QueryResult::NoAnswer;
   }
   const auto identity = readIdentity(console);
   if (!identity) {
@@ -65,6 +75,11 @@ ReceiverVersionTool::QueryResult ReceiverVersionTool::query(const CancelToken &c
   return QueryResult::Shown;
 }
 
+void ReceiverVersionTool::setBusy(bool busy) {
+  std::lock_guard lock(mutex_);
+  snapshot_.busy = busy;
+}
+
 void ReceiverVersionTool::show(const ModelInfo &model, int softwareVersion) {
   std::lock_guard lock(mutex_);
   snapshot_.model = model.name;
@@ -75,9 +90,7 @@ void ReceiverVersionTool::show(const ModelInfo &model, int softwareVersion) {
 
 ReceiverVersionTool::Snapshot ReceiverVersionTool::snapshot() const {
   std::lock_guard lock(mutex_);
-  Snapshot copy = snapshot_;
-  copy.busy = busy_.load();
-  return copy;
+  return snapshot_;
 }
 
 } // namespace tarnwick

@@ -5,6 +5,7 @@
 #include "app_context.h"
 #include "cancel_token.h"
 #include "model_catalogue.h"
+#include "tool.h"
 
 #include <array>
 #include <atomic>
@@ -15,7 +16,7 @@
 
 namespace tarnwick {
 
-class ReceiverVersionTool {
+class ReceiverVersionTool final : public Tool {
 public:
   static constexpr int kDialogId = 332;
   static constexpr std::string_view kCaption = "Receiver Software Version";
@@ -51,25 +52,32 @@ public:
     NoReply,      // no valid "locsw" reply: display unchanged
     UnknownModel, // code without a name: display unchanged
     Cancelled,    // the dialog was closed
-    Busy,         // another query is running; refused
+    Busy,         // another tool holds the port; refused
   };
 
   explicit ReceiverVersionTool(AppContext &context) : context_(context) {}
 
   // Opening: the shipped values and "--" in the receiver fields.
   void open();
-  // The query, runnable on a worker; cancel ends its waits.
+  // The port step (the Communication Options dialog when it is closed).
+  bool begin() override;
+  // The query; cancel ends its waits.
+  void run(const CancelToken &cancel) override;
+  // How the last query ended.
+  QueryResult result() const { return result_.load(); }
+  // The whole query on this thread (the command line, the tests).
   QueryResult runQuery(const CancelToken &cancel);
   Snapshot snapshot() const;
 
 private:
   QueryResult query(const CancelToken &cancel);
   void show(const ModelInfo &model, int softwareVersion);
+  void setBusy(bool busy);
 
   AppContext &context_;
   mutable std::mutex mutex_;
   Snapshot snapshot_;
-  std::atomic<bool> busy_{false};
+  std::atomic<QueryResult> result_{QueryResult::Busy};
 };
 
 } // namespace tarnwick

@@ -1,15 +1,12 @@
 #include "configure_receiver_dialog.h"
 
-#include "application.h"
 #include "dialog_font.h"
+#include "session.h"
 #include "setting_list_view.h"
 #include "setting_state_icons.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,7 +16,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -88,7 +84,10 @@ ConfigureReceiverDialog::ConfigureReceiverDialog(AppContext &context, InstallTre
                                                  ReceiverConfiguration &configuration,
                                                  CountrySource country, QWidget *parent)
     : QDialog(parent), context_(context),
-      editor_(context, std::move(tree), configuration, std::move(country)) {
+      editor_(context, std::move(tree), configuration, std::move(country)),
+      runner_(context.portLease) {
+  connect(&runner_, &ToolRunner::tick, this, &ConfigureReceiverDialog::refresh);
+  connect(&runner_, &ToolRunner::finished, this, &ConfigureReceiverDialog::onWorkFinished);
   setObjectName(QStringLiteral("configureReceiver"));
   setWindowTitle(fromView(kInitialCaption));
   buildControls();
@@ -100,7 +99,7 @@ ConfigureReceiverDialog::ConfigureReceiverDialog(AppContext &context, InstallTre
 }
 
 ConfigureReceiverDialog::~ConfigureReceiverDialog() {
-  stopWorker();
+  runner_.stop();
 }
 
 SettingListView *ConfigureReceiverDialog::listView(ListId list) const {
@@ -339,7 +338,7 @@ void ConfigureReceiverDialog::refresh() {
     const QSignalBlocker block(modelBox_);
     modelBox_->setCurrentIndex(view.modelSelection);
   }
-  const bool idle = !view.busy && !view.inputFrozen && worker_ == nullptr;
+  const bool idle = !view.busy && !view.inputFrozen && !workerRunning();
   refreshPages(view, idle);
   refreshButtons(view);
   progress_->setRange(0, view.progressMax);
@@ -369,10 +368,14 @@ void ConfigureReceiverDialog::refreshPages(const Editor::Snapshot &view, bool id
 void ConfigureReceiverDialog::refreshButtons(const Editor::Snapshot &view) {
   for (auto &[id, button] : buttons_) {
     // Exit stays available: it is how a long wait is given up.
-    const bool free = worker_ == nullptr || id == Editor::kExitButton;
+    const bool free = !workerRunning() || id == Editor::kExitButton;
     button->setEnabled(free && view.enabled(id));
   }
-  modelBox_->setEnabled(worker_ == nullptr && view.enabled(Editor::kModelBox));
+  modelBox_->setEnabled(!workerRunning() && view.enabled(Editor::kModelBox));
+}
+
+void ConfigureReceiverDialog::tickTimer() {
+  onTimer();
 }
 
 void ConfigureReceiverDialog::onTimer() {
@@ -425,85 +428,54 @@ void ConfigureReceiverDialog::onCheckReceiverModel() {
   if (workerRunning() || view.inputFrozen || !view.enabled(Editor::kCheckReceiverModelButton)) {
     return;
   }
-  checkedModel_.reset();
-  startWorker(Work::CheckModel, [this] { checkedModel_ = editor_.queryReceiverModel(cancel_); });
+  startWork(Work::CheckModel, editor_.modelCheck());
 }
 
-// The port is chosen here, on the interface thread; the lines go out on the
-// worker.
+// The port is chosen on the interface thread; the lines go out on the
+// runner's worker.
 void ConfigureReceiverDialog::onSendConfig() {
-  if (workerRunning() || !editor_.startSend()) {
-    refresh();
+  if (workerRunning()) {
     return;
   }
-  startWorker(Work::Send, [this] { sendResult_.store(editor_.runSend(cancel_)); });
+  startWork(Work::Send, editor_.sendTool());
 }
 
 void ConfigureReceiverDialog::onExit() {
   accept();
 }
 
-void ConfigureReceiverDialog::startWorker(Work work, std::function<void()> body) {
-  cancel_.reset();
+void ConfigureReceiverDialog::startWork(Work work, Tool &tool) {
   work_ = work;
-  worker_ = QThread::create(std::move(body));
-  connect(worker_, &QThread::finished, this, &ConfigureReceiverDialog::onWorkerFinished);
   setCursor(Qt::BusyCursor);
+  if (!runner_.start(tool)) {
+    // Ended on the interface thread (finished has been handled) or refused.
+    work_ = Work::None;
+    unsetCursor();
+  }
   refresh();
-  worker_->start();
 }
 
-void ConfigureReceiverDialog::onWorkerFinished() {
-  if (worker_ == nullptr) {
-    return;
-  }
-  worker_->wait();
-  delete worker_;
-  worker_ = nullptr;
+void ConfigureReceiverDialog::onWorkFinished() {
   const Work finished = std::exchange(work_, Work::None);
   unsetCursor();
-  if (finished == Work::CheckModel && checkedModel_ && !closing_) {
-    editor_.applyModel(*checkedModel_);
-  }
   if (finished == Work::Send) {
-    lastSendResult_ = sendResult_.load();
+    lastSendResult_ = editor_.sending().snapshot().result;
   }
   refresh();
   emit workFinished();
 }
 
-// Cancels the exchange's waits and lets it end. Events keep flowing meanwhile:
-// the worker may be waiting for a message it asked the GUI thread to show.
-void ConfigureReceiverDialog::stopWorker() {
-  if (worker_ == nullptr) {
-    return;
-  }
-  cancel_.cancel();
-  while (worker_ != nullptr && !worker_->wait(QDeadlineTimer(10))) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  onWorkerFinished();
-}
-
 void ConfigureReceiverDialog::done(int result) {
-  closing_ = true;
-  stopWorker();
+  runner_.stop();
   timer_.stop();
   editor_.exit();
   QDialog::done(result);
 }
 
-std::function<void(QWidget &parent)> configureReceiverOpener(Application &app) {
-  // Process-wide: what was edited is still there when the dialog opens again.
-  auto shared = std::make_shared<std::unique_ptr<ReceiverConfiguration>>();
-  return [&app, shared](QWidget &parent) {
-    const CountrySource country = [&app] {
-      return CountryChoice{app.country().index, app.country().name};
-    };
-    if (!*shared) {
-      *shared = std::make_unique<ReceiverConfiguration>(countryMaskSource(app.tree(), country));
-    }
-    ConfigureReceiverDialog dialog(app.context(), app.tree(), **shared, country, &parent);
+std::function<void(QWidget &parent)> configureReceiverOpener(Session &session) {
+  return [&session](QWidget &parent) {
+    ConfigureReceiverDialog dialog(session.context(), session.tree(), session.configuration(),
+                                   session.countrySource(), &parent);
     dialog.exec();
   };
 }

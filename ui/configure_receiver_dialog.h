@@ -6,17 +6,16 @@
 #pragma once
 
 #include "app_context.h"
-#include "cancel_token.h"
 #include "configuration_editor.h"
 #include "country_marker_mask.h"
 #include "install_tree.h"
 #include "receiver_configuration.h"
+#include "tool_runner.h"
 
 #include <QDialog>
 #include <QTimer>
 
 #include <array>
-#include <atomic>
 #include <functional>
 #include <map>
 #include <optional>
@@ -28,10 +27,9 @@ class QLayout;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QThread;
 
 namespace tarnwick {
-class Application;
+class Session;
 }
 
 namespace tarnwick::ui {
@@ -50,7 +48,10 @@ public:
   ~ConfigureReceiverDialog() override;
 
   const Editor &editor() const { return editor_; }
-  bool workerRunning() const { return worker_ != nullptr; }
+  bool workerRunning() const { return runner_.running(); }
+  // The editor's timer (every Editor::kTimerMs while the dialog is open);
+  // tests tick it themselves.
+  void tickTimer();
   // The result of the last send through the dialog; nothing before one ended.
   std::optional<SendConfiguration::Result> lastSendResult() const { return lastSendResult_; }
 
@@ -97,13 +98,12 @@ private:
   void onSendConfig();
   void onExit();
 
-  void startWorker(Work work, std::function<void()> body);
-  void onWorkerFinished();
-  void stopWorker();
+  void startWork(Work work, Tool &tool);
+  void onWorkFinished();
 
   AppContext &context_;
   Editor editor_;
-  CancelToken cancel_;
+  ToolRunner runner_;
   QTimer timer_;
   QComboBox *modelBox_ = nullptr;
   QTabWidget *tabs_ = nullptr;
@@ -118,17 +118,13 @@ private:
   QLabel *status_ = nullptr;
   QLabel *supervisorState_ = nullptr;
 
-  QThread *worker_ = nullptr;
   Work work_ = Work::None;
-  std::optional<ModelIndex> checkedModel_; // written by the worker, read after it ended
-  std::atomic<SendConfiguration::Result> sendResult_{SendConfiguration::Result::Busy};
   std::optional<SendConfiguration::Result> lastSendResult_;
-  bool closing_ = false;
 };
 
 // What the main screen's "&Configure Receiver" opens: the dialog over the one
 // configuration of the run, created on first use, for the country selected
 // on the main screen.
-std::function<void(QWidget &parent)> configureReceiverOpener(Application &app);
+std::function<void(QWidget &parent)> configureReceiverOpener(Session &session);
 
 } // namespace tarnwick::ui

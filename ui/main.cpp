@@ -1,11 +1,11 @@
 // tarnwick: the main program. Works on the current folder as its
 // installation; with --demo on a fresh demo installation and a simulated
 // receiver.
-#include "application.h"
 #include "demo_session.h"
 #include "dynamic_library.h"
 #include "main_screen_window.h"
 #include "qt_user_port.h"
+#include "session.h"
 
 #include <QApplication>
 
@@ -43,7 +43,7 @@ int runTerminalDemo(const fs::path &programFolder) {
 
 int runMainScreen(QApplication &qt, const fs::path &workingFolder, const std::string &startupNote) {
   tarnwick::ui::QtUserPort user(QStringLiteral("Tarnwick"));
-  tarnwick::Application app(workingFolder, user);
+  tarnwick::Session app(workingFolder, user);
   app.start();
   if (!startupNote.empty()) {
     user.message(startupNote);
@@ -78,7 +78,7 @@ int main(int argc, char **argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tarnwick"));
   if (!demo) {
-    return runMainScreen(qt, tarnwick::Application::currentFolder(), {});
+    return runMainScreen(qt, tarnwick::Session::currentFolder(), {});
   }
   tarnwick::demo::DemoSession session = tarnwick::demo::startDemo(programFolder);
   if (!session.treeReady) {

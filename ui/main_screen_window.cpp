@@ -5,7 +5,6 @@
 #include "dialog_font.h"
 #include "marker_utility_window.h"
 #include "receiver_version_dialog.h"
-#include "templates_session.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -79,21 +78,21 @@ QImage countryListImage(const std::filesystem::path &file) {
   return scaledTo(image, MainScreen::kListImageWidth, MainScreen::kListImageHeight);
 }
 
-MainScreenWindow::MainScreenWindow(Application &app, QWidget *parent)
-    : QDialog(parent), logic_(app), app_(app) {
+MainScreenWindow::MainScreenWindow(Session &session, QWidget *parent)
+    : QDialog(parent), logic_(session.context(), session.tree(), session.country()),
+      session_(session) {
   setObjectName(controlName(MainScreen::kDialogId));
   setWindowTitle(fromView(MainScreen::kCaption));
   setWindowIcon(builtInIcon());
   setModal(false);
   buildControls();
   setToolOpener(Tool::ReceiverVersion, [this](QWidget &owner) {
-    ReceiverVersionDialog dialog(app_.context(), &owner);
+    ReceiverVersionDialog dialog(session_.context(), &owner);
     dialog.exec();
   });
-  setToolOpener(Tool::ConfigureReceiver, configureReceiverOpener(app_));
-  templates_ = std::make_shared<TemplatesSession>(app_);
+  setToolOpener(Tool::ConfigureReceiver, configureReceiverOpener(session_));
   setToolOpener(Tool::MarkerUtility, [this](QWidget &owner) {
-    MarkerUtilityWindow window(*templates_, &owner);
+    MarkerUtilityWindow window(session_, &owner);
     window.exec();
   });
   logic_.open();

@@ -4,8 +4,8 @@
 // disabled.
 #pragma once
 
-#include "application.h"
 #include "main_screen.h"
+#include "session.h"
 
 #include <QDialog>
 #include <QImage>
@@ -20,8 +20,6 @@ class QPushButton;
 
 namespace tarnwick::ui {
 
-class TemplatesSession;
-
 class MainScreenWindow final : public QDialog {
   Q_OBJECT
 public:
@@ -30,16 +28,14 @@ public:
 
   // Opens the logic (country list, saved country, languages, versions). The
   // Receiver Version tool, Configure Receiver and the marker utility are
-  // registered; the templates session the marker utility works on lives as
-  // long as the window.
-  explicit MainScreenWindow(Application &app, QWidget *parent = nullptr);
+  // registered; they work on the session's state.
+  explicit MainScreenWindow(Session &session, QWidget *parent = nullptr);
 
   // The tool a button opens; an empty opener takes it away.
   void setToolOpener(Tool tool, ToolOpener opener);
   bool hasTool(Tool tool) const { return openers_.count(tool) != 0; }
 
   const MainScreen &logic() const { return logic_; }
-  TemplatesSession &templates() { return *templates_; }
   // The images painted now (null when none).
   const QImage &countryPicture() const { return countryPicture_; }
   const QImage &receiverPicture() const { return receiverPicture_; }
@@ -67,8 +63,7 @@ private:
   void onExit();
 
   MainScreen logic_;
-  Application &app_;
-  std::shared_ptr<TemplatesSession> templates_;
+  Session &session_;
   std::map<int, QPushButton *> buttons_;
   QComboBox *countryList_ = nullptr;
   QComboBox *languageList_ = nullptr;

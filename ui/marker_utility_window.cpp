@@ -34,12 +34,12 @@ QString fromView(std::string_view text) {
 
 } // namespace
 
-MarkerUtilityWindow::MarkerUtilityWindow(TemplatesSession &session, QWidget *parent)
+MarkerUtilityWindow::MarkerUtilityWindow(Session &session, QWidget *parent)
     : QDialog(parent), session_(session) {
   setObjectName(QStringLiteral("markerUtility"));
   setWindowTitle(fromView(kCaption));
-  Application &app = session_.app();
-  TemplatesWorkspace &workspace = session_.workspace();
+  Session &app = session_;
+  TemplatesWorkspace &workspace = session_.templates();
   workspace.useSavedGlossary();
 
   language_ = new QComboBox(this);
@@ -79,8 +79,8 @@ MarkerUtilityWindow::MarkerUtilityWindow(TemplatesSession &session, QWidget *par
 
 void MarkerUtilityWindow::fillLanguages() {
   const QSignalBlocker block(language_);
-  setComboItems(*language_, fromNames(session_.workspace().glossaryLanguages()));
-  const std::string &current = session_.workspace().glossaryChoice().language;
+  setComboItems(*language_, fromNames(session_.templates().glossaryLanguages()));
+  const std::string &current = session_.templates().glossaryChoice().language;
   int selected = -1;
   for (int i = 0; i < language_->count(); ++i) {
     if (equalsIgnoringCase(language_->itemText(i).toStdString(), current)) {
@@ -95,14 +95,14 @@ void MarkerUtilityWindow::chooseLanguage(int index) {
   const bool valid = index >= 0 && index < language_->count() && language_->count() >= 2;
   const std::string name =
       valid ? language_->itemText(index).toStdString() : std::string(install::kEnglish);
-  session_.workspace().useGlossaryNamed(name);
+  session_.templates().useGlossaryNamed(name);
   userListPage_->reloadGlossary();
   templatePage_->reloadGlossary();
   fillLanguages();
 }
 
 void MarkerUtilityWindow::exit() {
-  TemplatesWorkspace &workspace = session_.workspace();
+  TemplatesWorkspace &workspace = session_.templates();
   const auto languages = workspace.glossaryLanguages();
   const bool listed =
       std::any_of(languages.begin(), languages.end(), [&](const std::string &language) {
@@ -110,7 +110,7 @@ void MarkerUtilityWindow::exit() {
       });
   // An unlisted language (a tree without glossaries) has no position to keep.
   if (!workspace.saveGlossaryLanguage() && listed) {
-    session_.app().showMessage(
+    session_.showMessage(
         sid::kFileNotSaved,
         resolveInstallPath(workspace.workingFolder(), install::kGlossarySelectionFile).string());
   }
@@ -118,7 +118,7 @@ void MarkerUtilityWindow::exit() {
 }
 
 void MarkerUtilityWindow::done(int result) {
-  session_.storeIntoApplication();
+  session_.keepTemplateFolders();
   QDialog::done(result);
 }
 

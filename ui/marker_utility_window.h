@@ -4,7 +4,7 @@
 // and Help.
 #pragma once
 
-#include "templates_session.h"
+#include "session.h"
 
 #include <QDialog>
 
@@ -25,7 +25,7 @@ public:
   static constexpr std::string_view kCaption = "GPS/Tq Marker Utility";
 
   // Opening: the saved glossary language is loaded and every page follows it.
-  explicit MarkerUtilityWindow(TemplatesSession &session, QWidget *parent = nullptr);
+  explicit MarkerUtilityWindow(Session &session, QWidget *parent = nullptr);
 
   QTabWidget *tabs() const { return tabs_; }
   QComboBox *glossaryLanguage() const { return language_; }
@@ -41,7 +41,7 @@ private:
   void chooseLanguage(int index);
   void exit();
 
-  TemplatesSession &session_;
+  Session &session_;
   QComboBox *language_ = nullptr;
   QTabWidget *tabs_ = nullptr;
   UserListPage *userListPage_ = nullptr;

@@ -3,14 +3,12 @@
 #include "dialog_font.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -50,7 +48,9 @@ void plainChildren(QWidget &group) {
 } // namespace
 
 ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *parent)
-    : QDialog(parent), tool_(context) {
+    : QDialog(parent), tool_(context), runner_(context.portLease) {
+  connect(&runner_, &ToolRunner::tick, this, &ReceiverVersionDialog::refresh);
+  connect(&runner_, &ToolRunner::finished, this, &ReceiverVersionDialog::onQueryFinished);
   setObjectName(controlName(Tool::kDialogId));
   setWindowTitle(fromView(Tool::kCaption));
   tool_.open();
@@ -79,7 +79,7 @@ ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *paren
 }
 
 ReceiverVersionDialog::~ReceiverVersionDialog() {
-  stopWorker();
+  runner_.stop();
 }
 
 QWidget *ReceiverVersionDialog::makeShippedGroup() {
@@ -153,50 +153,29 @@ void ReceiverVersionDialog::showEvent(QShowEvent *event) {
   }
 }
 
-bool ReceiverVersionDialog::queryRunning() const {
-  return worker_ != nullptr;
-}
-
+// The port is chosen here, on the interface thread; the query runs on the
+// runner's worker.
 void ReceiverVersionDialog::checkVersion() {
   if (queryRunning()) {
     return;
   }
-  cancel_.reset();
-  worker_ = QThread::create([this] { workerResult_.store(tool_.runQuery(cancel_)); });
-  connect(worker_, &QThread::finished, this, &ReceiverVersionDialog::onWorkerFinished);
   setCursor(Qt::BusyCursor);
   checkButton_->setEnabled(false);
-  worker_->start();
+  if (!runner_.start(tool_)) {
+    unsetCursor();
+    refresh();
+  }
 }
 
-void ReceiverVersionDialog::onWorkerFinished() {
-  if (worker_ == nullptr) {
-    return;
-  }
-  worker_->wait();
-  delete worker_;
-  worker_ = nullptr;
-  lastResult_ = workerResult_.load();
+void ReceiverVersionDialog::onQueryFinished() {
+  lastResult_ = tool_.result();
   unsetCursor();
   refresh();
   emit queryFinished(lastResult_);
 }
 
-// Cancels the query's waits and lets it end. Events keep flowing meanwhile:
-// the worker may be waiting for a dialog it asked the GUI thread to show.
-void ReceiverVersionDialog::stopWorker() {
-  if (worker_ == nullptr) {
-    return;
-  }
-  cancel_.cancel();
-  while (worker_ != nullptr && !worker_->wait(QDeadlineTimer(10))) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  onWorkerFinished();
-}
-
 void ReceiverVersionDialog::done(int result) {
-  stopWorker();
+  runner_.stop();
   QDialog::done(result);
 }
 

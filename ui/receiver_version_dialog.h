@@ -4,17 +4,15 @@
 #pragma once
 
 #include "app_context.h"
-#include "cancel_token.h"
 #include "receiver_version_tool.h"
+#include "tool_runner.h"
 
 #include <QDialog>
 
-#include <atomic>
 #include <map>
 
 class QLabel;
 class QPushButton;
-class QThread;
 
 namespace tarnwick::ui {
 
@@ -26,7 +24,7 @@ public:
 
   // Starts the query unless one is running.
   void checkVersion();
-  bool queryRunning() const;
+  bool queryRunning() const { return runner_.running(); }
   ReceiverVersionTool::QueryResult lastResult() const { return lastResult_; }
 
   void done(int result) override;
@@ -42,16 +40,12 @@ private:
   QWidget *makeReceiverGroup();
   QWidget *makeCompatibilityGroup();
   void refresh();
-  void onWorkerFinished();
-  void stopWorker();
+  void onQueryFinished();
 
   ReceiverVersionTool tool_;
-  CancelToken cancel_;
+  ToolRunner runner_;
   std::map<int, QLabel *> fields_;
   QPushButton *checkButton_ = nullptr;
-  QThread *worker_ = nullptr;
-  std::atomic<ReceiverVersionTool::QueryResult> workerResult_{
-      ReceiverVersionTool::QueryResult::Busy};
   ReceiverVersionTool::QueryResult lastResult_ = ReceiverVersionTool::QueryResult::Busy;
   bool started_ = false;
 };

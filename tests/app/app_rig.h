@@ -2,8 +2,8 @@
 // user: what the application tests start from.
 #pragma once
 
-#include "application.h"
 #include "scripted_user.h"
+#include "session.h"
 #include "sim_port.h"
 #include <stdexcept>
 
@@ -33,7 +33,7 @@ struct AppRig {
   sim::SimPort sim{clock};
   ScriptedUser user;
   std::vector<std::string> devices{"/dev/simA"};
-  Application app{folder.path(), sim, clock, user};
+  Session app{folder.path(), sim, clock, user};
 };
 
 } // namespace tarnwick::testing

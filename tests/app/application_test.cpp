@@ -1,4 +1,4 @@
-#include "application.h"
+#include "session.h"
 
 #include "app_rig.h"
 
@@ -87,7 +87,7 @@ TEST(StartUp, aLanguageNameWithSeparatorsIsNotLookedUpOutsideTheResources) {
 TEST(StartUp, theProgramBindsTheSerialLibrary) {
   TempDir work;
   ScriptedUser user;
-  Application app(work.path(), user);
+  Session app(work.path(), user);
   app.start();
   // Built beside the tests, so it is found there.
   EXPECT_TRUE(app.context().serialLibrary.ready);
@@ -116,7 +116,7 @@ TEST(Exit, theApplicationWritesTheFoldersWhenItEnds) {
   VirtualClock clock{0};
   sim::SimPort sim{clock};
   {
-    Application app(work.path(), sim, clock, user);
+    Session app(work.path(), sim, clock, user);
     app.start();
     app.folders().templateFile = "A.utl";
   }
@@ -131,7 +131,7 @@ TEST(Exit, nothingIsWrittenWithoutAStart) {
   ScriptedUser user;
   VirtualClock clock{0};
   sim::SimPort sim{clock};
-  { Application app(work.path(), sim, clock, user); }
+  { Session app(work.path(), sim, clock, user); }
   EXPECT_FALSE(fs::exists(work.path() / "Cfg"));
 }
 

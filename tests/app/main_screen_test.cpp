@@ -41,7 +41,7 @@ struct ScreenRig : AppRig {
     }
     return states;
   }
-  MainScreen screen{app};
+  MainScreen screen{app.context(), app.tree(), app.country()};
 };
 
 void expectFixedControls(const MainScreen::Snapshot &snapshot) {
@@ -173,7 +173,7 @@ TEST(MainScreen, aMissingCountryFileDisablesInitialConfigurationOnly) {
 
 TEST(MainScreen, withoutCfgTheListCannotBeLoaded) {
   AppRig rig;
-  MainScreen screen(rig.app);
+  MainScreen screen(rig.app.context(), rig.app.tree(), rig.app.country());
   screen.open();
   EXPECT_EQ(rig.user.messages().size(), 1u);
   EXPECT_FALSE(screen.snapshot().enabled(MainScreen::kInitialConfiguration));

@@ -78,11 +78,12 @@ struct CliRig {
   std::ostringstream err;
   std::vector<std::string> environmentPorts;
   tarnwick::testing::TempDir work;
+  CancelToken interrupt;
 
   // Runs tarnwick-cli with args (without the program name).
   int run(std::vector<std::string> args) {
     args.insert(args.begin(), "tarnwick-cli");
-    CliEnvironment environment{out, err, terminal, serial, environmentPorts};
+    CliEnvironment environment{out, err, terminal, serial, environmentPorts, interrupt};
     return runCli(args, environment);
   }
   // The same, in the scratch working folder.

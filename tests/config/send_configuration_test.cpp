@@ -407,11 +407,10 @@ TEST_F(SendConfigurationTest, withoutTheBannerTheUnitMustBeRestarted) {
   faults.noRevision = true;
   rig.openReceiver(kModel9Code, faults);
   SendConfiguration send(rig.context);
-  std::vector<std::string> statuses;
-  send.setStatusListener([&](const std::string &text) { statuses.push_back(text); });
   EXPECT_EQ(sendOn(rig, defaultsOf(9), &send), Result::RestartNotSeen);
-  EXPECT_EQ(statuses, (std::vector<std::string>{"Downloading. Please wait...",
-                                                "Please restart unit to continue... "}));
+  EXPECT_EQ(send.snapshot().statusLog,
+            (std::vector<std::string>{"Downloading. Please wait...",
+                                      "Please restart unit to continue... "}));
 }
 
 TEST_F(SendConfigurationTest, aCancelledSendStopsWithoutAFailureText) {
@@ -436,7 +435,7 @@ TEST_F(SendConfigurationTest, aSecondSendWhileOneRunsIsRefused) {
   rig.port.beforeWrite = [&](int) {
     if (!second) {
       CancelToken cancel;
-      second = send.run(defaultsOf(9), cancel);
+      second = send.send(defaultsOf(9), cancel);
     }
   };
   EXPECT_EQ(sendOn(rig, defaultsOf(9), &send), Result::Completed);

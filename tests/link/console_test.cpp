@@ -1,8 +1,13 @@
 #include "console.h"
 #include "eeprom_lines.h"
+#include "port_settings.h"
 #include "sim_rig.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace tarnwick {
 namespace {
@@ -16,6 +21,22 @@ constexpr const char *kDevice = "/dev/ttyUSB0";
 const std::string kErrorCommunicating = "Error Communicating to receiver. Verify serial cable "
                                         "connection between PC and receiver. Verify Receiver is "
                                         "on..";
+
+// The liveness check and the reset as the tools end them: on silence the
+// message and (for the liveness check) the failure-close step.
+bool aliveAsToolsEndIt(Console &console) {
+  const Outcome outcome = console.CheckAlive();
+  endExchange(console.context(), outcome, sid::kErrorCommunicating);
+  return succeeded(outcome);
+}
+
+bool resetAsToolsEndIt(Console &console) {
+  const Outcome outcome = console.SendReset();
+  if (outcome != Outcome::Ok && outcome != Outcome::Cancelled) {
+    console.context().showMessage(sid::kRestartLocator);
+  }
+  return succeeded(outcome);
+}
 
 std::vector<TranscriptEntry> expectedLine(const std::string &text, std::int64_t startMs,
                                           std::int64_t gapMs) {
@@ -32,7 +53,7 @@ TEST(Console, commandLineIsWrittenByteByByteWith25msGaps) {
   SimRig rig;
   auto &receiver = rig.openReceiver(kDevice);
   Console console(rig.context);
-  ASSERT_TRUE(console.SendCommandLine("ruAlive", 25));
+  ASSERT_EQ(console.SendCommandLine("ruAlive", 25), Outcome::Ok);
   EXPECT_EQ(SimRig::toReceiver(receiver), expectedLine("ruAlive\r", 1000, 25));
   EXPECT_EQ(rig.clock.nowMs(), 1000 + 9 * 25); // a gap after each byte and one more
 }
@@ -42,7 +63,7 @@ TEST(Console, pacingKeepsToDeadlinesWhenWritesTakeTime) {
   auto &receiver = rig.openReceiver(kDevice);
   rig.port.beforeWrite = [&](int) { rig.clock.sleepMs(3); }; // a slow write
   Console console(rig.context);
-  ASSERT_TRUE(console.SendCommandLine("kb 12", 25));
+  ASSERT_EQ(console.SendCommandLine("kb 12", 25), Outcome::Ok);
   EXPECT_EQ(SimRig::toReceiver(receiver), expectedLine("kb 12\r", 1003, 25));
   EXPECT_EQ(rig.clock.nowMs(), 1000 + 7 * 25);
 }
@@ -51,7 +72,7 @@ TEST(Console, otherGapsPaceTheSameWay) {
   SimRig rig;
   auto &receiver = rig.openReceiver(kDevice);
   Console console(rig.context);
-  ASSERT_TRUE(console.SendCommandLine("swreset", 50));
+  ASSERT_EQ(console.SendCommandLine("swreset", 50), Outcome::Ok);
   EXPECT_EQ(SimRig::toReceiver(receiver), expectedLine("swreset\r", 1000, 50));
   EXPECT_EQ(rig.clock.nowMs(), 1000 + 9 * 50);
 }
@@ -59,7 +80,7 @@ TEST(Console, otherGapsPaceTheSameWay) {
 TEST(Console, commandLineStopsAtAFailedWrite) {
   SimRig rig;
   Console console(rig.context); // nothing open: every write fails
-  EXPECT_FALSE(console.SendCommandLine("ruAlive", 25));
+  EXPECT_EQ(console.SendCommandLine("ruAlive", 25), Outcome::WriteFailed);
   EXPECT_EQ(rig.clock.nowMs(), 1000);
 }
 
@@ -67,7 +88,7 @@ TEST(Console, blockIsOneWriteWithItsCarriageReturn) {
   SimRig rig;
   auto &receiver = rig.openReceiver(kDevice);
   Console console(rig.context);
-  ASSERT_TRUE(console.SendBlock("P"));
+  ASSERT_EQ(console.SendBlock("P"), Outcome::Ok);
   EXPECT_EQ(rig.port.calls().back(), "writeToPort P\r");
   EXPECT_EQ(receiver.receivedText(), "P\r");
   EXPECT_EQ(rig.clock.nowMs(), 1000);
@@ -81,7 +102,7 @@ TEST(Console, aliveAnswerFourSecondsIntoTheWaitPasses) {
   faults.replyDelayMs = 4050;
   rig.openReceiver(kDevice, {}, faults);
   Console console(rig.context);
-  EXPECT_TRUE(console.CheckAlive());
+  EXPECT_TRUE(aliveAsToolsEndIt(console));
   EXPECT_EQ(rig.clock.nowMs(), 1225 + 4000);
   EXPECT_TRUE(rig.context.portState.isOpen());
   EXPECT_TRUE(rig.user.messages().empty());
@@ -93,7 +114,7 @@ TEST(Console, aliveAnswerJustInsideTheBoundPasses) {
   faults.replyDelayMs = 5049; // 4999 ms into the wait
   rig.openReceiver(kDevice, {}, faults);
   Console console(rig.context);
-  EXPECT_TRUE(console.CheckAlive());
+  EXPECT_TRUE(aliveAsToolsEndIt(console));
 }
 
 TEST(Console, aliveAnswerFiveSecondsIntoTheWaitFails) {
@@ -102,7 +123,7 @@ TEST(Console, aliveAnswerFiveSecondsIntoTheWaitFails) {
   faults.replyDelayMs = 5050;
   rig.openReceiver(kDevice, {}, faults);
   Console console(rig.context);
-  EXPECT_FALSE(console.CheckAlive());
+  EXPECT_FALSE(aliveAsToolsEndIt(console));
   EXPECT_EQ(rig.user.messages(), std::vector<std::string>{kErrorCommunicating});
   EXPECT_FALSE(rig.context.portState.isOpen());
   EXPECT_FALSE(rig.sim.isOpen());
@@ -116,7 +137,7 @@ TEST(Console, aSilentReceiverFailsTheLivenessCheck) {
   rig.sim.openPort(kDevice);
   rig.context.portState.markOpen(kDevice, 38400);
   Console console(rig.context);
-  EXPECT_FALSE(console.CheckAlive());
+  EXPECT_FALSE(aliveAsToolsEndIt(console));
   EXPECT_EQ(rig.user.messages(), std::vector<std::string>{kErrorCommunicating});
   EXPECT_FALSE(rig.context.portState.isOpen());
   // Silent reads of 360 ms each until the bound has passed.
@@ -169,7 +190,7 @@ TEST(Console, echoedLineAgainstTheSimulator) {
   SimRig rig;
   auto &receiver = rig.openReceiver(kDevice);
   Console console(rig.context);
-  EXPECT_EQ(console.SendEchoedLine("rc", 25), EchoResult::Ok);
+  EXPECT_EQ(console.SendEchoedLine("rc", 25), Outcome::Ok);
   EXPECT_EQ(SimRig::toReceiver(receiver), expectedLine("rc\r", 1000, 25));
 }
 
@@ -180,7 +201,7 @@ TEST(Console, echoedRcLineExpectsR_C_LF_CR) {
   AppContext context("/", port, clock, user);
   port.queue(std::string("rc\n\r"));
   Console console(context);
-  EXPECT_EQ(console.SendEchoedLine("rc", 25), EchoResult::Ok);
+  EXPECT_EQ(console.SendEchoedLine("rc", 25), Outcome::Ok);
   EXPECT_EQ(port.written(), "rc\r");
   EXPECT_EQ(port.readCalls(), 4);
   EXPECT_EQ(clock.nowMs(), 3 * 25);
@@ -193,7 +214,7 @@ TEST(Console, echoedLineRefusesCrBeforeLf) {
   AppContext context("/", port, clock, user);
   port.queue(std::string("rc\r\n"));
   Console console(context);
-  EXPECT_EQ(console.SendEchoedLine("rc", 25), EchoResult::WrongEcho);
+  EXPECT_EQ(console.SendEchoedLine("rc", 25), Outcome::WrongReply);
 }
 
 TEST(Console, echoedLineRefusesAWrongOrMissingEcho) {
@@ -203,10 +224,10 @@ TEST(Console, echoedLineRefusesAWrongOrMissingEcho) {
   AppContext context("/", port, clock, user);
   Console console(context);
   port.queue(std::string("rx"));
-  EXPECT_EQ(console.SendEchoedLine("rc", 25), EchoResult::WrongEcho);
+  EXPECT_EQ(console.SendEchoedLine("rc", 25), Outcome::WrongReply);
   EXPECT_EQ(port.written(), "rc"); // stopped at the wrong echo
   port.flushReadBuffer();
-  EXPECT_EQ(console.SendEchoedLine("pc", 25), EchoResult::WrongEcho); // silence
+  EXPECT_EQ(console.SendEchoedLine("pc", 25), Outcome::WrongReply); // silence
 }
 
 TEST(Console, echoedLineReportsAFailedWrite) {
@@ -216,10 +237,10 @@ TEST(Console, echoedLineReportsAFailedWrite) {
   AppContext context("/", port, clock, user);
   port.failWrites(true);
   Console console(context);
-  const EchoResult result = console.SendEchoedLine("rc", 25);
-  EXPECT_EQ(result, EchoResult::WriteFailed);
+  const Outcome result = console.SendEchoedLine("rc", 25);
+  EXPECT_EQ(result, Outcome::WriteFailed);
   EXPECT_EQ(context.text(echoFailureMessage(result)), "Failed to write to the comport");
-  EXPECT_EQ(context.text(echoFailureMessage(EchoResult::WrongEcho)),
+  EXPECT_EQ(context.text(echoFailureMessage(Outcome::WrongReply)),
             "No receiver response or wrong receiver response");
 }
 
@@ -230,7 +251,7 @@ TEST(Console, resetAcceptsABannerArrivingInPieces) {
   faults.bannerChunkGapMs = 100;
   auto &receiver = rig.openReceiver(kDevice, {}, faults);
   Console console(rig.context);
-  EXPECT_TRUE(console.SendReset());
+  EXPECT_TRUE(resetAsToolsEndIt(console));
   EXPECT_TRUE(rig.user.messages().empty());
   EXPECT_EQ(receiver.restarts(), 1);
   EXPECT_EQ(SimRig::toReceiver(receiver), expectedLine("swreset\r", 1000, 50));
@@ -244,7 +265,7 @@ TEST(Console, resetWithoutBannerAsksForARestart) {
   faults.noRevision = true;
   rig.openReceiver(kDevice, {}, faults);
   Console console(rig.context);
-  EXPECT_FALSE(console.SendReset());
+  EXPECT_FALSE(resetAsToolsEndIt(console));
   EXPECT_EQ(
       rig.user.messages(),
       std::vector<std::string>{"Please Restart the Locator for the changes to take effect.."});
@@ -283,7 +304,7 @@ TEST(Console, unboundedCollectionWaitsPastAnyBound) {
   settings.restartDelayMs = 60000;
   rig.openReceiver(kDevice, settings);
   Console console(rig.context);
-  console.SendCommandLine("swreset", 50);
+  ASSERT_EQ(console.SendCommandLine("swreset", 50), Outcome::Ok);
   EXPECT_FALSE(console.CollectUntil("Revision", 5000).found);
   CancelToken dialogOpen;
   const Collected late = console.CollectUntil("Revision", dialogOpen);
@@ -322,7 +343,7 @@ TEST(Console, aCancelledConsoleEndsItsWaitsSilently) {
     }
   };
   Console console(rig.context, &closed);
-  EXPECT_FALSE(console.CheckAlive());
+  EXPECT_FALSE(aliveAsToolsEndIt(console));
   EXPECT_EQ(reads, 2);
   EXPECT_TRUE(rig.user.messages().empty());
   EXPECT_TRUE(rig.context.portState.isOpen());
@@ -334,7 +355,7 @@ TEST(Console, eepromReadAgainstTheSimulator) {
   receiver.eeprom()[54874] = 1;
   receiver.eeprom()[54875] = 44;
   Console console(rig.context);
-  ASSERT_EQ(console.SendEchoedLine(erLine(54874, 2), 25), EchoResult::Ok);
+  ASSERT_EQ(console.SendEchoedLine(erLine(54874, 2), 25), Outcome::Ok);
   const auto high = console.ReadErField();
   const auto low = console.ReadErField();
   ASSERT_TRUE(high && low);
@@ -348,9 +369,71 @@ TEST(Console, eepromWriteLineReachesTheImage) {
   receiver.eeprom()[1] = 9;
   receiver.eeprom()[2] = 9;
   Console console(rig.context);
-  ASSERT_TRUE(console.SendCommandLine(ewLine(1, {0, 0}), 25));
+  ASSERT_EQ(console.SendCommandLine(ewLine(1, {0, 0}), 25), Outcome::Ok);
   EXPECT_EQ(receiver.eeprom()[1], 0);
   EXPECT_EQ(receiver.eeprom()[2], 0);
+}
+
+} // namespace
+} // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+int countCalls(const std::vector<std::string> &calls, const std::string &name) {
+  return static_cast<int>(std::count(calls.begin(), calls.end(), name));
+}
+
+TEST(ConsoleAckedLine, flushesBeforeEachByteThenTakesTheAck) {
+  SimRig rig;
+  auto &receiver = rig.openReceiver(kDevice);
+  rig.port.clearCalls();
+  Console console(rig.context);
+  EXPECT_EQ(console.SendAckedLine("units 0 1 0", 25, 35000), Outcome::Ok);
+  EXPECT_EQ(SimRig::toReceiver(receiver), expectedLine("units 0 1 0\r", 1000, 25));
+  EXPECT_EQ(countCalls(rig.port.calls(), "flushReadBuffer"), 12);
+  EXPECT_EQ(receiver.lastArguments("units"), (std::vector<std::string>{"0", "1", "0"}));
+}
+
+TEST(ConsoleAckedLine, aWithheldAckIsSilenceAfterTheBound) {
+  SimRig rig;
+  sim::Faults faults;
+  faults.noAckFor = "units";
+  rig.openReceiver(kDevice, {}, faults);
+  Console console(rig.context);
+  EXPECT_EQ(console.SendAckedLine("units 0 1 0", 25, 35000), Outcome::Silent);
+  EXPECT_GE(rig.clock.nowMs(), 1000 + 13 * 25 + 35000);
+  EXPECT_TRUE(rig.user.messages().empty()); // the tool words the failure
+}
+
+TEST(ConsoleCancel, aLongPacedLineStopsAtTheNextByte) {
+  SimRig rig;
+  auto &receiver = rig.openReceiver(kDevice);
+  CancelToken closed;
+  int writes = 0;
+  rig.port.beforeWrite = [&](int) {
+    if (++writes == 3) {
+      closed.cancel();
+    }
+  };
+  Console console(rig.context, &closed);
+  EXPECT_EQ(console.SendPaced(std::string(400, 'x'), 25), Outcome::Cancelled);
+  EXPECT_EQ(SimRig::toReceiver(receiver).size(), 3U);
+  EXPECT_LT(rig.clock.nowMs(), 1000 + 4 * 25);
+}
+
+// Real time: a sleep of ten seconds ends within a slice of the cancel.
+TEST(ConsoleCancel, aSteadyClockSleepEndsSoonAfterTheCancel) {
+  SteadyClock clock;
+  CancelToken closed;
+  const std::int64_t start = clock.nowMs();
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    closed.cancel();
+  });
+  EXPECT_FALSE(clock.sleepMs(10000, &closed));
+  closer.join();
+  EXPECT_LT(clock.nowMs() - start, 2000);
 }
 
 } // namespace

@@ -1,10 +1,10 @@
-#include "application.h"
 #include "configure_receiver_dialog.h"
 #include "forwarding_port.h"
 #include "gui_helpers.h"
 #include "main_screen_window.h"
 #include "qt_user_port.h"
 #include "scripted_user.h"
+#include "session.h"
 #include "setting_list_view.h"
 #include "sim_port.h"
 #include "supervisor_password.h"
@@ -219,7 +219,9 @@ TEST(ConfigureReceiverDialog, opensOnModelNineWithEveryPageValidAndSendConfigDis
   EXPECT_FALSE(sendEnabled(*dialog));
   EXPECT_TRUE(control<QProgressBar>(*dialog, Editor::kProgressBar)->isHidden());
   // It stays off on the timer until the configuration is saved.
-  QTest::qWait(3 * Editor::kTimerMs);
+  for (int tick = 0; tick < 3; ++tick) {
+    dialog->tickTimer();
+  }
   EXPECT_FALSE(sendEnabled(*dialog));
 }
 
@@ -401,14 +403,16 @@ TEST(ConfigureReceiverDialog, sendConfigIsEnabledOnlyWhileNothingIsModified) {
   saveAs(rig, *dialog, "site.cfg");
   EXPECT_EQ(dialog->windowTitle(), "site.cfg");
   EXPECT_TRUE(sendEnabled(*dialog));
-  QTest::qWait(2 * Editor::kTimerMs);
+  dialog->tickTimer();
+  dialog->tickTimer();
   EXPECT_TRUE(sendEnabled(*dialog));
 
   clickEntry(*dialog, ListId::LocateAux, 0);
   EXPECT_TRUE(waitFor([&] { return !sendEnabled(*dialog); }));
   press(*dialog, Editor::kSaveButton);
   EXPECT_TRUE(sendEnabled(*dialog));
-  QTest::qWait(2 * Editor::kTimerMs);
+  dialog->tickTimer();
+  dialog->tickTimer();
   EXPECT_TRUE(sendEnabled(*dialog));
 
   // A click that changes nothing in the end counts too.
@@ -545,7 +549,7 @@ TEST(ConfigureReceiverDialog, closingDuringASendCancelsItsWait) {
   press(*dialog, Editor::kSendConfigButton);
   ASSERT_TRUE(waitFor([&] { return rig.port.stalled.load(); }, 20000));
   ASSERT_TRUE(dialog->workerRunning());
-  QTest::qWait(2 * Editor::kTimerMs);
+  dialog->tickTimer();
   EXPECT_EQ(statusText(*dialog), "Downloading. Please wait...");
   EXPECT_FALSE(control<QProgressBar>(*dialog, Editor::kProgressBar)->isHidden());
   EXPECT_GT(control<QProgressBar>(*dialog, Editor::kProgressBar)->value(), 0);
@@ -601,7 +605,7 @@ TEST(ConfigureReceiverDialog, mainScreenOpensItForTheSelectedCountry) {
   VirtualClock clock{0};
   sim::SimPort port{clock};
   ScriptedUser user;
-  Application app(folder.path(), port, clock, user);
+  Session app(folder.path(), port, clock, user);
   app.start();
   MainScreenWindow screen(app);
   screen.show();

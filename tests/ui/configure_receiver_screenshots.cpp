@@ -5,11 +5,11 @@
 // supervisor login, a user frequency entered, the configuration saved and
 // sent; then a model for which the frequency pages do not apply.
 //   xvfb-run -s "-screen 0 1280x900x24" configure_receiver_screenshots OUTPUT_FOLDER
-#include "application.h"
 #include "configure_receiver_dialog.h"
 #include "demo_tree.h"
 #include "main_screen_window.h"
 #include "qt_user_port.h"
+#include "session.h"
 #include "setting_list_view.h"
 #include "sim_port.h"
 #include "supervisor_password.h"
@@ -116,7 +116,7 @@ int main(int argc, char **argv) {
   port.addReceiver(device); // the simulator's 8360M-Tq/U
   port.setBaudRate(38400);
   port.openPort(device);
-  Application app(tree, port, clock, user);
+  Session app(tree, port, clock, user);
   app.start();
   app.context().portState.markOpen(device, 38400);
   ui::MainScreenWindow screen(app);

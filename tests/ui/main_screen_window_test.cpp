@@ -1,4 +1,3 @@
-#include "application.h"
 #include "builtin_images.h"
 #include "demo_bitmap.h"
 #include "gui_helpers.h"
@@ -6,6 +5,7 @@
 #include "qt_user_port.h"
 #include "receiver_version_dialog.h"
 #include "scripted_user.h"
+#include "session.h"
 #include "sim_port.h"
 #include "temp_dir.h"
 
@@ -85,7 +85,7 @@ struct ScreenRig {
   VirtualClock clock{0};
   sim::SimPort port{clock};
   ScriptedUser user;
-  Application app{folder.path(), port, clock, user};
+  Session app{folder.path(), port, clock, user};
   std::map<Tool, int> opened;
 };
 
@@ -233,7 +233,7 @@ TEST(MainScreenWindow, restartMessageIsAMessageBox) {
   QtUserPort user(QStringLiteral("Tarnwick"));
   VirtualClock clock;
   sim::SimPort port(clock);
-  Application app(folder.path(), port, clock, user);
+  Session app(folder.path(), port, clock, user);
   app.start();
   MainScreenWindow window(app);
   user.setMainWindow(&window);
@@ -370,7 +370,7 @@ TEST(MainScreenWindow, missingCountryFileDisablesOnlyInitialConfiguration) {
   VirtualClock clock;
   sim::SimPort port(clock);
   ScriptedUser user;
-  Application app(folder.path(), port, clock, user);
+  Session app(folder.path(), port, clock, user);
   app.start();
   MainScreenWindow window(app);
   for (const Tool tool : kTools) {

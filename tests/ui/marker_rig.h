@@ -4,13 +4,12 @@
 // pages' boxes as a user does.
 #pragma once
 
-#include "application.h"
 #include "demo_templates.h"
 #include "gui_helpers.h"
 #include "scripted_user.h"
+#include "session.h"
 #include "sim_port.h"
 #include "temp_dir.h"
-#include "templates_session.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -42,9 +41,9 @@ struct MarkerRig {
       : app(folder.path(), port, clock,
             realUser != nullptr ? *realUser : static_cast<UserPort &>(user)) {
     std::filesystem::copy(demoTemplatesSeed(), folder.path(),
-                          std::filesystem::copy_options::recursive);
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
     app.start();
-    session = std::make_unique<ui::TemplatesSession>(app);
   }
 
   std::filesystem::path at(const std::string &relative) const { return folder.path() / relative; }
@@ -57,8 +56,8 @@ struct MarkerRig {
   VirtualClock clock{0};
   sim::SimPort port{clock};
   ScriptedUser user;
-  Application app;
-  std::unique_ptr<ui::TemplatesSession> session;
+  Session app;
+  Session *session = &app; // the templates state the marker utility works on
 };
 
 // Replaces the text of an editable box by typing and ends it with Return.

@@ -2,11 +2,11 @@
 // on a fresh demo tree under a display and saves a picture of each page, the
 // pages with a list and a template chosen as a technician would.
 //   xvfb-run -s "-screen 0 1280x900x24" marker_utility_screenshots OUTPUT_FOLDER
-#include "application.h"
 #include "demo_tree.h"
 #include "main_screen_window.h"
 #include "marker_utility_window.h"
 #include "qt_user_port.h"
+#include "session.h"
 #include "sim_port.h"
 
 #include <QApplication>
@@ -69,7 +69,7 @@ int main(int argc, char **argv) {
   ui::QtUserPort user(QStringLiteral("Tarnwick"));
   VirtualClock clock{0};
   sim::SimPort port{clock};
-  Application app(tree, port, clock, user);
+  Session app(tree, port, clock, user);
   app.start();
   ui::MainScreenWindow screen(app);
   user.setMainWindow(&screen);

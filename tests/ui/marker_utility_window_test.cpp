@@ -52,8 +52,8 @@ TEST(MarkerUtilityWindow, aNewGlossaryLanguageReachesEveryPageAndExitKeepsIt) {
     ASSERT_TRUE(itemsOf(*control<QComboBox>(templates, 1106)).contains("Owner"));
 
     ASSERT_TRUE(choose(*window.glossaryLanguage(), "German"));
-    EXPECT_EQ(rig.session->workspace().glossaryChoice().language, "German");
-    EXPECT_EQ(rig.session->workspace().width(), 8);
+    EXPECT_EQ(rig.session->templates().glossaryChoice().language, "German");
+    EXPECT_EQ(rig.session->templates().width(), 8);
     const QStringList labels = itemsOf(*control<QComboBox>(templates, 1106));
     EXPECT_TRUE(labels.contains(kSize));
     EXPECT_FALSE(labels.contains("Owner"));
@@ -82,7 +82,7 @@ TEST(MarkerUtilityWindow, switchingBackToEnglishRestoresTheEnglishLists) {
   window.show();
   ASSERT_TRUE(choose(*window.glossaryLanguage(), "German"));
   ASSERT_TRUE(choose(*window.glossaryLanguage(), "English"));
-  EXPECT_EQ(rig.session->workspace().width(), 7);
+  EXPECT_EQ(rig.session->templates().width(), 7);
   EXPECT_TRUE(itemsOf(*control<QListWidget>(*window.userListPage(), 1160)).contains("Owner"));
   EXPECT_TRUE(itemsOf(*control<QComboBox>(*window.templatePage(), 1106)).contains("Svc Line"));
 }
@@ -128,22 +128,22 @@ TEST(MarkerUtilityWindow, foldersChangedBySaveAsAreWrittenAtExit) {
                       "\nReadWriteHistory=" + rig.app.folders().recordFolder + "\n");
 }
 
-TEST(TemplatesSession, startsFromTheDefaultFoldersOfTheApplication) {
+TEST(SessionTemplates, startsFromTheDefaultFoldersOfTheApplication) {
   MarkerRig rig;
   rig.folder.write("Cfg/DefaultTemplateFolders.cfg",
                    "Templates=" + rig.at("Forms").string() + "/Gas.utl\nTraceTemplates=\n");
   rig.app.start();
-  TemplatesSession session(rig.app);
-  const TemplatesState &state = session.workspace().state;
+  Session &session = rig.app;
+  const TemplatesState &state = session.templates().state;
   EXPECT_EQ(state.markerFolder, rig.at("Forms"));
   EXPECT_EQ(state.markerName, "Gas.utl");
   EXPECT_EQ(state.traceFolder, rig.at("Templates") / "Trace");
   EXPECT_EQ(state.traceName, "untitled.utl");
-  EXPECT_EQ(session.workspace().glossaryChoice().language, "English");
-  EXPECT_FALSE(session.workspace().glossary.listLabels().empty());
+  EXPECT_EQ(session.templates().glossaryChoice().language, "English");
+  EXPECT_FALSE(session.templates().glossary.listLabels().empty());
 }
 
-TEST(TemplatesSession, unchangedFoldersKeepTheirStoredText) {
+TEST(SessionTemplates, unchangedFoldersKeepTheirStoredText) {
   TemplatesState state;
   DefaultFolders folders;
   folders.templateFolder = "/data/forms//";
@@ -192,7 +192,7 @@ TEST(MarkerUtilityWindow, theMainScreenOpensItAndTheTemplateRowsOutliveIt) {
   QTest::mouseClick(button, Qt::LeftButton);
   ASSERT_TRUE(second.handled());
   EXPECT_EQ(kept, "Owner");
-  EXPECT_EQ(screen.templates().templateEditor().snapshot().labels[0], "Owner");
+  EXPECT_EQ(rig.app.templateEditor().snapshot().labels[0], "Owner");
 }
 
 } // namespace

@@ -76,6 +76,22 @@ TEST(ReceiverVersionDialog, opensAndShowsAGoodReply) {
   EXPECT_TRUE(control<QPushButton>(dialog, 1254)->isEnabled());
 }
 
+// Another dialog's tool holds the port: the query is refused, not interleaved.
+TEST(ReceiverVersionDialog, aQueryWhileAnotherToolHoldsThePortIsRefused) {
+  GuiSimRig rig;
+  sim::Receiver &receiver = rig.openReceiver(kDevice, receiverWith(0x17, 0x30));
+  ASSERT_TRUE(rig.context.portLease.tryAcquire());
+  ReceiverVersionDialog dialog(rig.context);
+  dialog.show();
+  EXPECT_FALSE(dialog.queryRunning());
+  EXPECT_TRUE(control<QPushButton>(dialog, 1254)->isEnabled());
+  EXPECT_EQ(receiver.bytesReceived(), 0U);
+  rig.context.portLease.release();
+  dialog.checkVersion();
+  ASSERT_TRUE(finishes(dialog));
+  EXPECT_EQ(dialog.lastResult(), Result::Shown);
+}
+
 TEST(ReceiverVersionDialog, notCompatibleModel) {
   GuiSimRig rig;
   rig.openReceiver(kDevice, receiverWith(0x11, 0x06));

@@ -2,12 +2,12 @@
 // receiver through the real dialogs and saves pictures of the main screen,
 // Communication Options and the Receiver Software Version dialog.
 //   xvfb-run -s "-screen 0 1280x900x24" ui_screenshots OUTPUT_FOLDER
-#include "application.h"
 #include "demo_session.h"
 #include "dynamic_library.h"
 #include "main_screen_window.h"
 #include "qt_user_port.h"
 #include "receiver_version_dialog.h"
+#include "session.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,7 +69,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   ui::QtUserPort user(QStringLiteral("Tarnwick"));
-  Application app(session.folder, user);
+  Session app(session.folder, user);
   app.start();
   ui::MainScreenWindow window(app);
   user.setMainWindow(&window);

@@ -194,7 +194,7 @@ TEST(TemplateEditorPage, browsingToAnotherFolderListsItsTemplates) {
   EXPECT_EQ(rig.label(0).currentText(), "Owner");
   EXPECT_EQ(rig.label(4).currentText(), "Date D/M/Y");
   EXPECT_EQ(rig.description(4).currentText(), "150624");
-  EXPECT_EQ(rig.session->workspace().state.markerFolder, forms);
+  EXPECT_EQ(rig.session->templates().state.markerFolder, forms);
 }
 
 TEST(TemplateEditorPage, aLabelListsItsLinkedDescriptionsAndShowAllListsEvery) {
@@ -248,7 +248,7 @@ TEST(TemplateEditorPage, saveAsTakesFifteenCharactersAndRefusesSixteen) {
   EXPECT_TRUE(rig.user.messages().empty());
   const auto saved =
       loadTemplate(rig.markers() / "ABCDEFGHIJKLMNO.utl", TemplateKind::Marker,
-                   rig.session->workspace().glossary, rig.session->workspace().userLists);
+                   rig.session->templates().glossary, rig.session->templates().userLists);
   ASSERT_TRUE(saved.has_value());
   EXPECT_EQ(saved->userList, "All");
   ASSERT_FALSE(saved->content.rows.empty());

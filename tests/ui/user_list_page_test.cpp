@@ -23,7 +23,7 @@ const std::string kNameFirst =
 const std::string kCannotSave = "Cannot Save with the name given. Please try again!";
 
 struct PageRig : MarkerRig {
-  PageRig() : page(session->workspace(), user, app.context().strings) {
+  PageRig() : page(session->templates(), user, app.context().strings) {
     page.resize(900, 700);
     page.show();
   }
@@ -163,7 +163,7 @@ TEST(UserListPage, leavingAChangedListAsksToSaveFirst) {
 TEST(UserListPage, theNameDialogAsksForANewList) {
   QtUserPort port(QStringLiteral("Tarnwick"));
   MarkerRig rig(&port);
-  UserListPage page(rig.session->workspace(), port, rig.app.context().strings);
+  UserListPage page(rig.session->templates(), port, rig.app.context().strings);
   page.show();
   QString prompt;
   testing::ModalResponder responder([&](QWidget &modal) {
