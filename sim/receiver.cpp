@@ -1,158 +1,16 @@
 #include "receiver.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
+#include <iterator>
+#include <utility>
 
 namespace tarnwick::sim {
 
-namespace {
-
-constexpr std::uint8_t kCr = 0x0D;
-constexpr std::uint8_t kLf = 0x0A;
-constexpr char kLineEnd[] = "\n\r";        // the console ends its lines LF CR
-constexpr std::uint8_t kStatusMark = 0xD5; // first byte of a binary status reply
-constexpr std::uint8_t kStatusHeader = 0x02;
-constexpr std::size_t kMaxLine = 256;               // longer input lines are dropped whole
-constexpr std::size_t kFieldsPerRow = 16;           // "er" dump row width
-constexpr std::uint8_t kFirstLochwTextVersion = 20; // older software answers "lochw" in text
-constexpr std::string_view kRevision = "Revision";
-constexpr std::uint8_t kAck = 0x06; // a configuration line was taken
-
-// A configuration command and how many 0/1 values it takes.
-struct SettingCommand {
-  std::string_view word;
-  std::size_t values;
-};
-
-constexpr SettingCommand kSettingCommands[] = {
-    {"units", 3}, {"date", 2},    {"mkr", 7},    {"pcmmkr", 7},  {"lact", 7}, {"pcmact", 7},
-    {"lpow", 8},  {"pcmpow", 8},  {"lpas", 3},   {"pcmpas", 3},  {"tact", 7}, {"pcmtact", 7},
-    {"tpow", 8},  {"pcmtpow", 8}, {"tpas", 3},   {"pcmtpas", 3}, {"laux", 3}, {"taux", 3},
-    {"ludf", 4},  {"tudf", 4},    {"pcmaux", 7}, {"pcmtaux", 7},
-};
-constexpr std::size_t kMaxUserFrequencies = 4;
-constexpr unsigned kLowestUserFrequency = 50;
-constexpr unsigned kHighestUserFrequency = 999;
-
-std::vector<std::string_view> splitWords(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t pos = 0;
-  while (pos < line.size()) {
-    const std::size_t start = line.find_first_not_of(' ', pos);
-    if (start == std::string_view::npos) {
-      break;
-    }
-    const std::size_t end = std::min(line.find(' ', start), line.size());
-    words.push_back(line.substr(start, end - start));
-    pos = end;
-  }
-  return words;
-}
-
-std::optional<unsigned> parseDecimal(std::string_view text) {
-  unsigned value = 0;
-  const auto *end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// Address and count of an EEPROM span, if it lies inside the image.
-std::optional<std::pair<std::size_t, std::size_t>> eepromSpan(std::string_view address,
-                                                              std::string_view count) {
-  const auto first = parseDecimal(address);
-  const auto n = parseDecimal(count);
-  if (!first || !n || *n == 0 || *first >= Receiver::kEepromSize ||
-      *n > Receiver::kEepromSize - *first) {
-    return std::nullopt;
-  }
-  return std::pair<std::size_t, std::size_t>{*first, *n};
-}
-
-std::string standardBanner(const ReceiverSettings &settings) {
-  char text[160];
-  std::snprintf(
-      text, sizeof text,
-      "\n\rLocator starting\n\rSoftware Revision %u.0\n\rHardware %u Model %u\n\rReady\n\r",
-      static_cast<unsigned>(settings.softwareVersion),
-      static_cast<unsigned>(settings.hardwareVersion), static_cast<unsigned>(settings.modelCode));
-  return text;
-}
-
-// Removes the word whole, also where a removal joins two halves into a new one.
-std::string withoutRevision(std::string text) {
-  for (auto pos = text.find(kRevision); pos != std::string::npos; pos = text.find(kRevision)) {
-    text.replace(pos, kRevision.size(), "Rev");
-  }
-  return text;
-}
-
-// One "er" value: five characters, the last three the decimal value.
-std::string eepromField(std::uint8_t value) {
-  char field[8];
-  std::snprintf(field, sizeof field, "  %3u", static_cast<unsigned>(value));
-  return field;
-}
-
-bool isSwitch(std::string_view value) {
-  return value == "0" || value == "1";
-}
-
-bool isUserFrequency(std::string_view value) {
-  const auto hertz = parseDecimal(value);
-  return hertz && *hertz >= kLowestUserFrequency && *hertz <= kHighestUserFrequency;
-}
-
-} // namespace
-
-template <std::size_t Setting> void Receiver::onSetting(const Args &args, std::int64_t nowMs) {
-  const SettingCommand &command = kSettingCommands[Setting];
-  if (args.size() == command.values && std::all_of(args.begin(), args.end(), isSwitch)) {
-    keepSetting(command.word, args, nowMs);
-  }
-}
-
-std::span<const Receiver::Command> Receiver::commands() {
-  static constexpr Command kCommands[] = {
-      {"ruAlive", &Receiver::onAlive},        {"kb", &Receiver::onKeypad},
-      {"locsw", &Receiver::onSoftwareStatus}, {"lochw", &Receiver::onHardwareStatus},
-      {"Language", &Receiver::onLanguage},    {"swreset", &Receiver::onReset},
-      {"er", &Receiver::onEepromRead},        {"ew", &Receiver::onEepromWrite},
-      {"units", &Receiver::onSetting<0>},     {"date", &Receiver::onSetting<1>},
-      {"mkr", &Receiver::onSetting<2>},       {"pcmmkr", &Receiver::onSetting<3>},
-      {"lact", &Receiver::onSetting<4>},      {"pcmact", &Receiver::onSetting<5>},
-      {"lpow", &Receiver::onSetting<6>},      {"pcmpow", &Receiver::onSetting<7>},
-      {"lpas", &Receiver::onSetting<8>},      {"pcmpas", &Receiver::onSetting<9>},
-      {"tact", &Receiver::onSetting<10>},     {"pcmtact", &Receiver::onSetting<11>},
-      {"tpow", &Receiver::onSetting<12>},     {"pcmtpow", &Receiver::onSetting<13>},
-      {"tpas", &Receiver::onSetting<14>},     {"pcmtpas", &Receiver::onSetting<15>},
-      {"laux", &Receiver::onSetting<16>},     {"taux", &Receiver::onSetting<17>},
-      {"ludf", &Receiver::onSetting<18>},     {"tudf", &Receiver::onSetting<19>},
-      {"pcmaux", &Receiver::onSetting<20>},   {"pcmtaux", &Receiver::onSetting<21>},
-      {"udf", &Receiver::onUserFrequencies},
-  };
-  constexpr std::size_t kFirstSetting = 8;
-  static_assert(
-      [] {
-        for (std::size_t i = 0; i < std::size(kSettingCommands); ++i) {
-          if (kCommands[kFirstSetting + i].word != kSettingCommands[i].word) {
-            return false;
-          }
-        }
-        return true;
-      }(),
-      "each setting handler follows its entry of the settings table");
-  return kCommands;
-}
-
 Receiver::Receiver(ReceiverSettings settings, Faults faults)
-    : settings_(std::move(settings)), faults_(std::move(faults)) {}
+    : settings_(std::move(settings)), faults_(std::move(faults)), console_(*this, faults_) {}
 
 void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {
-  log_.push_back({nowMs, Direction::ToReceiver, byte});
+  log({nowMs, Direction::ToReceiver, byte});
   const std::size_t index = bytesReceived_++;
   if (faults_.silentFromByte && index >= *faults_.silentFromByte) {
     return;
@@ -160,7 +18,50 @@ void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {
   if (restarting(nowMs)) {
     return;
   }
-  consoleByte(byte, nowMs);
+  activeMode().receive(byte, nowMs);
+  left_.clear();
+}
+
+void Receiver::enterMode(std::unique_ptr<InputMode> mode) {
+  if (mode) {
+    entered_.push_back(std::move(mode));
+  }
+}
+
+void Receiver::leaveMode() {
+  if (entered_.empty()) {
+    return; // the console has nowhere to go back to
+  }
+  left_.push_back(std::move(entered_.back()));
+  entered_.pop_back();
+}
+
+void Receiver::addCommand(std::string word, CommandHandler handler) {
+  console_.addCommand(std::move(word), std::move(handler));
+}
+
+// Bytes leave one after another: none overtakes one queued before it.
+void Receiver::sendByte(std::uint8_t byte, std::int64_t dueMs) {
+  if (!outgoing_.empty()) {
+    dueMs = std::max(dueMs, outgoing_.back().dueMs);
+  }
+  outgoing_.push_back({dueMs, byte});
+  log({dueMs, Direction::FromReceiver, byte});
+}
+
+void Receiver::send(std::string_view bytes, std::int64_t dueMs) {
+  for (const char c : bytes) {
+    sendByte(static_cast<std::uint8_t>(c), dueMs);
+  }
+}
+
+void Receiver::restart(std::int64_t nowMs) {
+  ++restarts_;
+  std::move(entered_.begin(), entered_.end(), std::back_inserter(left_));
+  entered_.clear();
+  const std::int64_t bannerFromMs = nowMs + settings_.restartDelayMs;
+  console_.greet(bannerFromMs);
+  listeningFromMs_ = outgoing_.empty() ? bannerFromMs : outgoing_.back().dueMs;
 }
 
 std::optional<std::int64_t> Receiver::nextDueMs() const {
@@ -185,7 +86,7 @@ void Receiver::discardDue(std::int64_t nowMs) {
 }
 
 std::vector<TranscriptEntry> Receiver::transcript() const {
-  std::vector<TranscriptEntry> entries = log_;
+  std::vector<TranscriptEntry> entries(log_.begin(), log_.end());
   std::stable_sort(
       entries.begin(), entries.end(),
       [](const TranscriptEntry &a, const TranscriptEntry &b) { return a.timeMs < b.timeMs; });
@@ -214,196 +115,22 @@ std::string Receiver::sentText() const {
 
 void Receiver::clearTranscript() {
   log_.clear();
-  lines_.clear();
+  console_.clearLines();
 }
 
 std::string Receiver::startupBanner() const {
-  std::string text = settings_.banner.empty() ? standardBanner(settings_) : settings_.banner;
-  return faults_.noRevision ? withoutRevision(std::move(text)) : text;
+  return console_.startupBanner();
 }
 
-void Receiver::consoleByte(std::uint8_t byte, std::int64_t nowMs) {
-  if (byte != kCr) {
-    sendByte(byte, nowMs);
-    if (byte == kLf) {
-      return;
-    }
-    if (line_.size() == kMaxLine) {
-      lineOverflow_ = true;
-    } else {
-      line_.push_back(static_cast<char>(byte));
-    }
-    return;
-  }
-  send(kLineEnd, nowMs);
-  const std::string line = std::move(line_);
-  const bool overflow = lineOverflow_;
-  line_.clear();
-  lineOverflow_ = false;
-  if (!overflow) {
-    interpretLine(line, nowMs);
-  }
+InputMode &Receiver::activeMode() {
+  return entered_.empty() ? static_cast<InputMode &>(console_) : *entered_.back();
 }
 
-void Receiver::interpretLine(const std::string &line, std::int64_t nowMs) {
-  lines_.push_back(line);
-  const Args words = splitWords(line);
-  if (words.empty()) {
-    return;
+void Receiver::log(TranscriptEntry entry) {
+  log_.push_back(entry);
+  while (settings_.transcriptLimit != 0 && log_.size() > settings_.transcriptLimit) {
+    log_.pop_front();
   }
-  for (const Command &command : commands()) {
-    if (command.word == words.front()) {
-      (this->*command.handler)(Args(words.begin() + 1, words.end()), nowMs);
-      return;
-    }
-  }
-  // Unknown words are ignored, as the console does.
-}
-
-// Bytes leave one after another: none overtakes one queued before it.
-void Receiver::sendByte(std::uint8_t byte, std::int64_t dueMs) {
-  if (!outgoing_.empty()) {
-    dueMs = std::max(dueMs, outgoing_.back().dueMs);
-  }
-  outgoing_.push_back({dueMs, byte});
-  log_.push_back({dueMs, Direction::FromReceiver, byte});
-}
-
-void Receiver::send(std::string_view bytes, std::int64_t dueMs) {
-  for (const char c : bytes) {
-    sendByte(static_cast<std::uint8_t>(c), dueMs);
-  }
-}
-
-void Receiver::reply(std::string_view bytes, std::int64_t nowMs) {
-  send(bytes, nowMs + faults_.replyDelayMs);
-}
-
-void Receiver::statusReply(const std::vector<std::uint8_t> &payload, std::int64_t nowMs) {
-  std::string frame(faults_.statusNoise.begin(), faults_.statusNoise.end());
-  frame.push_back(static_cast<char>(kStatusMark));
-  frame.push_back(static_cast<char>(faults_.statusHeader.value_or(kStatusHeader)));
-  frame.append(payload.begin(), payload.end());
-  reply(frame, nowMs);
-}
-
-void Receiver::onAlive(const Args &, std::int64_t nowMs) {
-  reply("Y", nowMs);
-}
-
-// Keypad emulation: it changes nothing the program can see on the line.
-void Receiver::onKeypad(const Args &, std::int64_t) {}
-
-void Receiver::onSoftwareStatus(const Args &, std::int64_t nowMs) {
-  statusReply({0x00, settings_.softwareVersion, settings_.modelCode, 0x00, 0x00, 0x00,
-               settings_.locswLastByte},
-              nowMs);
-}
-
-// Newer software answers with a length and that many bytes, the hardware
-// version last; older software with the version as decimal text closed by 0xD5.
-void Receiver::onHardwareStatus(const Args &, std::int64_t nowMs) {
-  if (settings_.softwareVersion >= kFirstLochwTextVersion) {
-    statusReply({0x03, 0x01, 0x00, settings_.hardwareVersion}, nowMs);
-    return;
-  }
-  const std::string digits = std::to_string(settings_.hardwareVersion);
-  std::vector<std::uint8_t> payload;
-  payload.reserve(digits.size() + 2);
-  payload.push_back(static_cast<std::uint8_t>(digits.size()));
-  for (const char digit : digits) {
-    payload.push_back(static_cast<std::uint8_t>(digit));
-  }
-  payload.push_back(kStatusMark);
-  statusReply(payload, nowMs);
-}
-
-void Receiver::onLanguage(const Args &, std::int64_t nowMs) {
-  statusReply({0x00, settings_.languageTable, settings_.languageIndex, settings_.languageFlag},
-              nowMs);
-}
-
-// The receiver reboots: input is lost until the start-up banner has gone out.
-void Receiver::onReset(const Args &, std::int64_t nowMs) {
-  ++restarts_;
-  line_.clear();
-  lineOverflow_ = false;
-  const std::string banner = startupBanner();
-  const std::size_t chunk =
-      faults_.bannerChunkBytes == 0 ? banner.size() : faults_.bannerChunkBytes;
-  std::int64_t due = nowMs + settings_.restartDelayMs;
-  for (std::size_t pos = 0; pos < banner.size(); pos += chunk) {
-    send(std::string_view(banner).substr(pos, chunk), due);
-    due += faults_.bannerChunkGapMs;
-  }
-  listeningFromMs_ = outgoing_.empty() ? nowMs + settings_.restartDelayMs : outgoing_.back().dueMs;
-}
-
-// "er ADDRESS COUNT 1": each byte as a five-character field, sixteen to a row.
-void Receiver::onEepromRead(const Args &args, std::int64_t nowMs) {
-  if (args.size() != 3 || args[2] != "1") {
-    return;
-  }
-  const auto span = eepromSpan(args[0], args[1]);
-  if (!span) {
-    return;
-  }
-  std::string dump;
-  for (std::size_t i = 0; i < span->second; ++i) {
-    if (i != 0 && i % kFieldsPerRow == 0) {
-      dump += kLineEnd;
-    }
-    dump += eepromField(eeprom_[span->first + i]);
-  }
-  dump += kLineEnd;
-  reply(dump, nowMs);
-}
-
-// "ew ADDRESS COUNT B1 .. BN": a malformed line writes nothing.
-void Receiver::onEepromWrite(const Args &args, std::int64_t) {
-  if (args.size() < 2) {
-    return;
-  }
-  const auto span = eepromSpan(args[0], args[1]);
-  if (!span || args.size() != 2 + span->second) {
-    return;
-  }
-  std::vector<std::uint8_t> values;
-  for (std::size_t i = 0; i < span->second; ++i) {
-    const auto value = parseDecimal(args[2 + i]);
-    if (!value || *value > 0xFF) {
-      return;
-    }
-    values.push_back(static_cast<std::uint8_t>(*value));
-  }
-  std::copy(values.begin(), values.end(),
-            eeprom_.begin() + static_cast<std::ptrdiff_t>(span->first));
-}
-
-// "udf COUNT F1 .. FCOUNT": one to four frequencies of 50 to 999 Hz.
-void Receiver::onUserFrequencies(const Args &args, std::int64_t nowMs) {
-  const auto count = args.empty() ? std::nullopt : parseDecimal(args[0]);
-  if (!count || *count == 0 || *count > kMaxUserFrequencies || args.size() != 1 + *count ||
-      !std::all_of(args.begin() + 1, args.end(), isUserFrequency)) {
-    return;
-  }
-  keepSetting("udf", args, nowMs);
-}
-
-// A well-formed configuration line is kept and acknowledged, unless the
-// fault withholds it.
-void Receiver::keepSetting(std::string_view word, const Args &args, std::int64_t nowMs) {
-  if (faults_.noAckFor == word) {
-    return;
-  }
-  configuration_[std::string(word)] = std::vector<std::string>(args.begin(), args.end());
-  ++acknowledgedSettings_;
-  reply(std::string(1, static_cast<char>(kAck)), nowMs);
-}
-
-std::vector<std::string> Receiver::lastArguments(std::string_view word) const {
-  const auto found = configuration_.find(word);
-  return found == configuration_.end() ? std::vector<std::string>{} : found->second;
 }
 
 } // namespace tarnwick::sim

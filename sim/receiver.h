@@ -2,16 +2,21 @@
 // from the receiver's side of the line. It knows nothing about the link code;
 // it is driven by bytes and milliseconds only, so the same machine serves the
 // in-process SimPort (virtual time) and tarnwick-sim (a pseudo-terminal).
+//
+// Input goes to one mode at a time (input_mode.h): the console, or a mode the
+// console entered for an exchange with a framing of its own.
 #pragma once
+
+#include "block_mode.h"
+#include "console_mode.h"
+#include "input_mode.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <functional>
-#include <map>
+#include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,18 +42,14 @@ struct ReceiverSettings {
   std::uint8_t locswLastByte = 8; // seventh "locsw" byte
   std::string banner;             // start-up text; empty: the standard banner
   std::int64_t restartDelayMs = 1500;
+  std::size_t transcriptLimit = 0; // transcript entries and command lines kept, the latest; 0: all
 };
 
-// Misbehaviour on demand. Defaults: a healthy receiver.
-struct Faults {
-  std::optional<std::size_t> silentFromByte; // bytes from this index on get no echo, no answer
-  std::int64_t replyDelayMs = 0;             // added to answers, not to the echo
-  std::vector<std::uint8_t> statusNoise;     // sent before the 0xD5 of a status reply
-  std::optional<std::uint8_t> statusHeader;  // sent instead of 0x02
-  bool noRevision = false;                   // start-up banner without "Revision"
-  std::size_t bannerChunkBytes = 0;          // banner in pieces of this size; 0: whole
-  std::int64_t bannerChunkGapMs = 250;       // pause between two pieces
-  std::optional<std::string> noAckFor;       // this configuration word is neither kept nor ACKed
+// Misbehaviour on demand, each mode's in its own struct; the console's are
+// read as fields of this one. Defaults: a healthy receiver.
+struct Faults : ConsoleFaults {
+  std::optional<std::size_t> silentFromByte; // bytes from this index on get no answer in any mode
+  BlockFaults block;
 };
 
 class Receiver {
@@ -57,6 +58,9 @@ public:
   using Eeprom = std::array<std::uint8_t, kEepromSize>;
 
   explicit Receiver(ReceiverSettings settings = {}, Faults faults = {});
+  // The modes keep a reference to their receiver.
+  Receiver(const Receiver &) = delete;
+  Receiver &operator=(const Receiver &) = delete;
 
   ReceiverSettings &settings() { return settings_; }
   const ReceiverSettings &settings() const { return settings_; }
@@ -65,8 +69,23 @@ public:
   Eeprom &eeprom() { return eeprom_; } // all zero at construction
   const Eeprom &eeprom() const { return eeprom_; }
 
-  // A byte from the PC arrives at nowMs.
+  // A byte from the PC arrives at nowMs; the mode that has the line takes it.
   void receive(std::uint8_t byte, std::int64_t nowMs);
+
+  // The mode given takes the line from the next byte on, until it leaves;
+  // then the mode that was there before has it again. A mode may leave from
+  // within its own receive(). A restart drops every mode but the console.
+  void enterMode(std::unique_ptr<InputMode> mode);
+  void leaveMode();
+  bool inConsole() const { return entered_.empty(); }
+  // A command word for the console beside its own (see ConsoleMode::addCommand).
+  void addCommand(std::string word, CommandHandler handler);
+
+  // What the modes put on the line: bytes leave in order, none before dueMs.
+  void send(std::string_view bytes, std::int64_t dueMs);
+  void sendByte(std::uint8_t byte, std::int64_t dueMs);
+  // The receiver reboots: input is lost until the console's banner is out.
+  void restart(std::int64_t nowMs);
 
   // The line towards the PC: bytes leave in order, each at its due time.
   std::optional<std::int64_t> nextDueMs() const;
@@ -78,12 +97,13 @@ public:
   bool restarting(std::int64_t nowMs) const { return nowMs < listeningFromMs_; }
   int restarts() const { return restarts_; }
 
-  // Every byte in both directions, in time order.
+  // Every byte in both directions, in time order; with a transcript limit,
+  // the latest that many as they were logged.
   std::vector<TranscriptEntry> transcript() const;
   std::string receivedText() const; // every byte from the PC
   std::string sentText() const;     // every byte put on the line, due or not
-  const std::vector<std::string> &commandLines() const { return lines_; } // as interpreted
-  std::size_t bytesReceived() const { return bytesReceived_; }
+  std::vector<std::string> commandLines() const { return console_.lines(); } // as interpreted
+  std::size_t bytesReceived() const { return bytesReceived_; } // all of them, limit or not
   void clearTranscript();
 
   // The banner sent after a restart, with the faults applied.
@@ -92,54 +112,31 @@ public:
   // Configuration commands ("units", "mkr", "pcmact", "udf", ...): the
   // arguments of the last well-formed line of word that was acknowledged;
   // empty when none was. They survive a restart, as settings do.
-  std::vector<std::string> lastArguments(std::string_view word) const;
-  int acknowledgedSettings() const { return acknowledgedSettings_; }
+  std::vector<std::string> lastArguments(std::string_view word) const {
+    return console_.lastArguments(word);
+  }
+  int acknowledgedSettings() const { return console_.acknowledgedSettings(); }
 
 private:
   struct Outgoing {
     std::int64_t dueMs;
     std::uint8_t byte;
   };
-  using Args = std::vector<std::string_view>;
-  using Handler = void (Receiver::*)(const Args &, std::int64_t);
-  struct Command {
-    std::string_view word;
-    Handler handler;
-  };
-  static std::span<const Command> commands(); // the console's command words
 
-  void consoleByte(std::uint8_t byte, std::int64_t nowMs);
-  void interpretLine(const std::string &line, std::int64_t nowMs);
-  void send(std::string_view bytes, std::int64_t dueMs);
-  void sendByte(std::uint8_t byte, std::int64_t dueMs);
-  void reply(std::string_view bytes, std::int64_t nowMs);
-  void statusReply(const std::vector<std::uint8_t> &payload, std::int64_t nowMs);
-
-  void onAlive(const Args &args, std::int64_t nowMs);
-  void onKeypad(const Args &args, std::int64_t nowMs);
-  void onSoftwareStatus(const Args &args, std::int64_t nowMs);
-  void onHardwareStatus(const Args &args, std::int64_t nowMs);
-  void onLanguage(const Args &args, std::int64_t nowMs);
-  void onReset(const Args &args, std::int64_t nowMs);
-  void onEepromRead(const Args &args, std::int64_t nowMs);
-  void onEepromWrite(const Args &args, std::int64_t nowMs);
-  template <std::size_t Setting> void onSetting(const Args &args, std::int64_t nowMs);
-  void onUserFrequencies(const Args &args, std::int64_t nowMs);
-  void keepSetting(std::string_view word, const Args &args, std::int64_t nowMs);
+  InputMode &activeMode();
+  void log(TranscriptEntry entry);
 
   ReceiverSettings settings_;
   Faults faults_;
   Eeprom eeprom_{};
   std::deque<Outgoing> outgoing_;
-  std::string line_;
-  bool lineOverflow_ = false;
   std::int64_t listeningFromMs_ = 0;
   int restarts_ = 0;
   std::size_t bytesReceived_ = 0;
-  std::vector<TranscriptEntry> log_; // arrival order; sent bytes logged when scheduled
-  std::vector<std::string> lines_;
-  std::map<std::string, std::vector<std::string>, std::less<>> configuration_;
-  int acknowledgedSettings_ = 0;
+  std::deque<TranscriptEntry> log_; // arrival order; sent bytes logged when scheduled
+  ConsoleMode console_;
+  std::vector<std::unique_ptr<InputMode>> entered_; // modes over the console, the latest on top
+  std::vector<std::unique_ptr<InputMode>> left_;    // kept until the byte they left on is done
 };
 
 } // namespace tarnwick::sim

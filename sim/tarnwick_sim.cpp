@@ -1,5 +1,7 @@
 // tarnwick-sim: one simulated receiver on a pseudo-terminal, in real time.
 // The first line printed is the device to open; SIGINT or SIGTERM ends it.
+#include "atomic_file.h"
+#include "pty.h"
 #include "receiver.h"
 
 #include <CLI/CLI.hpp>
@@ -11,16 +13,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <stdexcept>
 #include <string>
-#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
+using quillport::peer::PtyPair;
 using tarnwick::sim::Direction;
 using tarnwick::sim::Faults;
 using tarnwick::sim::Receiver;
@@ -28,6 +30,8 @@ using tarnwick::sim::ReceiverSettings;
 using tarnwick::sim::TranscriptEntry;
 
 constexpr int kIdlePollMs = 200; // how soon a stop request is noticed at the latest
+// Bytes kept for --transcript: some tens of megabytes, however long the run.
+constexpr std::size_t kDefaultTranscriptLimit = 1'000'000;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -42,51 +46,6 @@ void installSignalHandlers() {
   action.sa_flags = 0; // no restart: poll() returns at once
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
-}
-
-// The master side of a pseudo-terminal, with a keeper descriptor on the slave
-// so that the master does not read as hung up while no client has it open.
-struct Pty {
-  int master = -1;
-  int keeper = -1;
-  std::string slavePath;
-
-  ~Pty() {
-    if (keeper >= 0) {
-      close(keeper);
-    }
-    if (master >= 0) {
-      close(master);
-    }
-  }
-};
-
-bool makeRaw(int fd) {
-  termios tio{};
-  if (tcgetattr(fd, &tio) != 0) {
-    return false;
-  }
-  cfmakeraw(&tio);
-  return tcsetattr(fd, TCSANOW, &tio) == 0;
-}
-
-bool openPty(Pty &pty) {
-  pty.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) {
-    return false;
-  }
-  const char *name = ptsname(pty.master);
-  if (name == nullptr) {
-    return false;
-  }
-  pty.slavePath = name;
-  pty.keeper = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  // Raw from the start: the line discipline must neither echo nor translate.
-  if (pty.keeper < 0 || !makeRaw(pty.keeper)) {
-    return false;
-  }
-  const int flags = fcntl(pty.master, F_GETFL);
-  return flags >= 0 && fcntl(pty.master, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
 std::int64_t elapsedMs(std::chrono::steady_clock::time_point start) {
@@ -115,7 +74,20 @@ int pollTimeout(const Receiver &receiver, std::int64_t now) {
   return static_cast<int>(std::min<std::int64_t>(wait, kIdlePollMs));
 }
 
-void serve(const Pty &pty, Receiver &receiver) {
+// A non-blocking master: serve() waits in poll(), never in a read or a write.
+std::unique_ptr<PtyPair> openPty() {
+  try {
+    auto pty = std::make_unique<PtyPair>();
+    pty->setMasterNonBlocking();
+    return pty;
+  } catch (const std::exception &error) {
+    std::fprintf(stderr, "tarnwick-sim: no pseudo-terminal: %s (%s)\n", error.what(),
+                 std::strerror(errno));
+    return nullptr;
+  }
+}
+
+void serve(const PtyPair &pty, Receiver &receiver) {
   const auto start = std::chrono::steady_clock::now();
   std::vector<std::uint8_t> pending;
   while (stopRequested == 0) {
@@ -123,15 +95,15 @@ void serve(const Pty &pty, Receiver &receiver) {
     while (const auto byte = receiver.takeDue(now)) {
       pending.push_back(*byte);
     }
-    writePending(pty.master, pending);
+    writePending(pty.master(), pending);
     const short events = static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT));
-    pollfd pfd{pty.master, events, 0};
+    pollfd pfd{pty.master(), events, 0};
     const int ready = poll(&pfd, 1, pollTimeout(receiver, now));
     if (ready <= 0 || (pfd.revents & POLLIN) == 0) {
       continue;
     }
     std::uint8_t buffer[256];
-    const ssize_t n = read(pty.master, buffer, sizeof buffer);
+    const ssize_t n = read(pty.master(), buffer, sizeof buffer);
     const std::int64_t arrival = elapsedMs(start);
     for (ssize_t i = 0; i < n; ++i) {
       receiver.receive(buffer[i], arrival);
@@ -140,18 +112,17 @@ void serve(const Pty &pty, Receiver &receiver) {
 }
 
 bool writeTranscript(const std::string &path, const Receiver &receiver) {
-  std::FILE *file = std::fopen(path.c_str(), "w");
-  if (file == nullptr) {
-    return false;
-  }
+  std::string text;
   for (const TranscriptEntry &entry : receiver.transcript()) {
     const bool printable = entry.byte >= 0x20 && entry.byte < 0x7F;
-    std::fprintf(file, "%lld %s %02X %c\n", static_cast<long long>(entry.timeMs),
-                 entry.dir == Direction::ToReceiver ? "in" : "out",
-                 static_cast<unsigned>(entry.byte),
-                 printable ? static_cast<char>(entry.byte) : '.');
+    char line[48];
+    const int n = std::snprintf(
+        line, sizeof line, "%lld %s %02X %c\n", static_cast<long long>(entry.timeMs),
+        entry.dir == Direction::ToReceiver ? "in" : "out", static_cast<unsigned>(entry.byte),
+        printable ? static_cast<char>(entry.byte) : '.');
+    text.append(line, static_cast<std::size_t>(n));
   }
-  return std::fclose(file) == 0;
+  return !tarnwick::writeFileAtomically(path, text);
 }
 
 std::uint8_t hexByte(const std::string &text) {
@@ -211,6 +182,7 @@ struct Options {
   std::string noAckFor;
   std::string eeprom;
   std::string transcript;
+  std::size_t transcriptLimit = kDefaultTranscriptLimit;
 };
 
 void addOptions(CLI::App &app, Options &o) {
@@ -244,9 +216,11 @@ void addOptions(CLI::App &app, Options &o) {
                  "Configuration command word that is neither kept nor acknowledged");
   app.add_option("--eeprom", o.eeprom, "EEPROM image from this file, from address 0");
   app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
+  app.add_option("--transcript-limit", o.transcriptLimit,
+                 "Keep only the latest this many bytes for the transcript; 0: all");
 }
 
-Receiver makeReceiver(const Options &o) {
+ReceiverSettings makeSettings(const Options &o) {
   ReceiverSettings settings;
   settings.modelCode = static_cast<std::uint8_t>(o.modelCode);
   settings.softwareVersion = static_cast<std::uint8_t>(o.softwareVersion);
@@ -257,6 +231,11 @@ Receiver makeReceiver(const Options &o) {
   settings.locswLastByte = static_cast<std::uint8_t>(o.locswLastByte);
   settings.banner = unescape(o.banner);
   settings.restartDelayMs = o.restartDelayMs;
+  settings.transcriptLimit = o.transcriptLimit;
+  return settings;
+}
+
+Faults makeFaults(const Options &o) {
   Faults faults;
   if (o.silentFrom >= 0) {
     faults.silentFromByte = static_cast<std::size_t>(o.silentFrom);
@@ -274,9 +253,13 @@ Receiver makeReceiver(const Options &o) {
   if (!o.noAckFor.empty()) {
     faults.noAckFor = o.noAckFor;
   }
-  Receiver receiver(settings, faults);
+  return faults;
+}
+
+std::unique_ptr<Receiver> makeReceiver(const Options &o) {
+  auto receiver = std::make_unique<Receiver>(makeSettings(o), makeFaults(o));
   if (!o.eeprom.empty()) {
-    loadEeprom(o.eeprom, receiver);
+    loadEeprom(o.eeprom, *receiver);
   }
   return receiver;
 }
@@ -288,7 +271,7 @@ int main(int argc, char **argv) {
   Options options;
   addOptions(app, options);
   CLI11_PARSE(app, argc, argv);
-  Receiver receiver = [&] {
+  const std::unique_ptr<Receiver> receiver = [&] {
     try {
       return makeReceiver(options);
     } catch (const std::exception &error) {
@@ -297,18 +280,17 @@ int main(int argc, char **argv) {
     }
   }();
 
-  Pty pty;
-  if (!openPty(pty)) {
-    std::fprintf(stderr, "tarnwick-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+  const std::unique_ptr<PtyPair> pty = openPty();
+  if (!pty) {
     return 1;
   }
   installSignalHandlers();
-  std::printf("%s\n", pty.slavePath.c_str());
+  std::printf("%s\n", pty->slavePath().c_str());
   std::fflush(stdout);
 
-  serve(pty, receiver);
+  serve(*pty, *receiver);
 
-  if (!options.transcript.empty() && !writeTranscript(options.transcript, receiver)) {
+  if (!options.transcript.empty() && !writeTranscript(options.transcript, *receiver)) {
     std::fprintf(stderr, "tarnwick-sim: cannot write %s\n", options.transcript.c_str());
     return 1;
   }

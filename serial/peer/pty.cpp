@@ -69,6 +69,13 @@ void PtyPair::closeMaster() {
   }
 }
 
+void PtyPair::setMasterNonBlocking() {
+  const int flags = fcntl(master_, F_GETFL);
+  if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) {
+    throw std::runtime_error("cannot make the pseudo-terminal non-blocking");
+  }
+}
+
 bool PtyPair::writeAll(const void *data, std::size_t length) const {
   const auto *p = static_cast<const std::uint8_t *>(data);
   while (length > 0) {

@@ -30,6 +30,8 @@ public:
   void releaseKeeper();
   // Closes the master: the slave side sees the line go away.
   void closeMaster();
+  // Reads and writes on the master return at once instead of waiting.
+  void setMasterNonBlocking();
 
   bool writeAll(const void *data, std::size_t length) const;
   bool writeAll(const std::vector<std::uint8_t> &bytes) const {

@@ -270,6 +270,21 @@ TEST(ReceiverTest, transcriptHoldsBothDirectionsInTimeOrder) {
   EXPECT_TRUE(receiver.commandLines().empty());
 }
 
+TEST(ReceiverTest, transcriptLimitKeepsTheLatestEntriesAndLines) {
+  ReceiverSettings settings;
+  settings.transcriptLimit = 3;
+  Receiver receiver(settings);
+  type(receiver, "kb\rrc\rer\r", 0);
+  type(receiver, "ruAlive\r", 10);
+  EXPECT_EQ(receiver.transcript(), (std::vector<TranscriptEntry>{
+                                       {10, Direction::FromReceiver, '\n'},
+                                       {10, Direction::FromReceiver, '\r'},
+                                       {10, Direction::FromReceiver, 'Y'},
+                                   }));
+  EXPECT_EQ(receiver.commandLines(), (std::vector<std::string>{"rc", "er", "ruAlive"}));
+  EXPECT_EQ(receiver.bytesReceived(), 17U);
+}
+
 // Faults
 
 TEST(ReceiverFaultTest, silentFromByteStopsEchoAndAnswers) {

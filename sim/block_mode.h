@@ -1,0 +1,55 @@
+// Binary blocks from the PC: a block of items, each of a fixed size or closed
+// by a terminator, each taken with an ACK. No echo. The mode hands the line
+// back to the one that entered it after the block's last item.
+#pragma once
+
+#include "input_mode.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace tarnwick::sim {
+
+class Receiver;
+
+// Block misbehaviour on demand; items count from 0 in the order they arrive,
+// a dropped one included.
+struct BlockFaults {
+  std::optional<std::size_t> noAckForItem;    // this item is dropped: not kept, no ACK, not counted
+  std::optional<std::size_t> silentAfterItem; // from then on every byte is taken and none answered
+};
+
+struct BlockFormat {
+  std::size_t itemBytes = 0;      // each item this long; 0: items end at the terminator
+  std::uint8_t terminator = 0x0D; // closes an item when itemBytes is 0; not part of the item
+  std::size_t items = 1;          // items in the block, at least one
+};
+
+class BlockMode final : public InputMode {
+public:
+  // A kept item and its place in the block.
+  using ItemHandler = std::function<void(std::size_t index, std::span<const std::uint8_t> item)>;
+
+  BlockMode(Receiver &receiver, BlockFormat format, BlockFaults faults, ItemHandler onItem);
+
+  void receive(std::uint8_t byte, std::int64_t nowMs) override;
+
+private:
+  bool itemComplete(std::uint8_t byte);
+  void takeItem(std::int64_t nowMs);
+
+  Receiver &receiver_;
+  BlockFormat format_;
+  BlockFaults faults_;
+  ItemHandler onItem_;
+  std::vector<std::uint8_t> item_;
+  std::size_t arrived_ = 0; // items complete, dropped ones included
+  std::size_t kept_ = 0;
+  bool silent_ = false;
+};
+
+} // namespace tarnwick::sim
