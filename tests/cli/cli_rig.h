@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli_app.h"
+#include "forwarding_port.h"
 #include "serial_backend.h"
 #include "sim_port.h"
 #include "temp_dir.h"
@@ -40,11 +41,25 @@ public:
   void beep() override { ++beeps; }
 };
 
+// Runs a hook before each byte reaches the simulator.
+class HookedPort final : public ForwardingPort {
+public:
+  using ForwardingPort::ForwardingPort;
+  std::function<void()> beforeWrite;
+  int writeByte(int c) override {
+    if (beforeWrite) {
+      beforeWrite();
+    }
+    return ForwardingPort::writeByte(c);
+  }
+};
+
 // The simulator as the serial library: every device it knows is listed.
 class SimBackend final : public SerialBackend {
 public:
   VirtualClock virtualClock{1000};
   sim::SimPort sim{virtualClock};
+  HookedPort hooked{sim};
   BindingStatus status = boundStatus();
   std::vector<std::string> devices;                // listed after the named ones
   std::vector<std::filesystem::path> boundFolders; // each bind() call
@@ -59,7 +74,7 @@ public:
     boundFolders.push_back(workingFolder);
     return status;
   }
-  PortApi &port() override { return sim; }
+  PortApi &port() override { return hooked; }
   Clock &clock() override { return virtualClock; }
   std::unique_ptr<PortDiscovery> discovery(std::vector<std::string> named) override {
     for (const auto &device : devices) {

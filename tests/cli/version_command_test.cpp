@@ -218,3 +218,26 @@ TEST(VersionCommand, anUnwritableTraceIsAUsageError) {
 
 } // namespace
 } // namespace tarnwick::cli
+
+namespace tarnwick::cli {
+namespace {
+
+// Ctrl-C during the query: the tool ends at its next wait, nothing more is
+// sent, and the command says it was interrupted.
+TEST(VersionCommand, anInterruptEndsTheQueryWithStatus130) {
+  CliRig rig;
+  rig.writeVersionFile(kVersionFile);
+  auto &receiver = rig.serial.sim.addReceiver(kDevice, receiverWith(0x17, 0x30));
+  int bytes = 0;
+  rig.serial.hooked.beforeWrite = [&] {
+    if (++bytes == 3) {
+      rig.interrupt.cancel();
+    }
+  };
+  EXPECT_EQ(rig.runIn({"--port", kDevice, "version"}), 130);
+  EXPECT_EQ(receiver.bytesReceived(), 3U);
+  EXPECT_EQ(rig.err.str(), "");
+}
+
+} // namespace
+} // namespace tarnwick::cli
