@@ -22,6 +22,7 @@ int CliSession::start(bool usesReceiver) {
   context_->shippedVersions = ShippedVersions::readFile(options_.workdir);
   if (usesReceiver) {
     reportBinding(*context_, binding);
+    bindingReported_ = true;
   } else {
     context_->serialLibrary = {binding.bound, bindingMessage(binding, context_->strings)};
   }
@@ -49,7 +50,10 @@ std::vector<std::string> CliSession::namedPorts() const {
 }
 
 std::optional<int> CliSession::refuseReceiverOperation() {
-  // The binding's failure was reported at start-up.
+  // Said once: at start-up for a command that always uses the receiver, else here.
+  if (!bindingReported_ && !serialLibraryUsable(*context_)) {
+    return kExitFailed;
+  }
   if (!context_->serialLibrary.ready) {
     return kExitFailed;
   }
