@@ -5,6 +5,7 @@
 
 #include "cli_session.h"
 #include "global_options.h"
+#include "run_cli.h"
 
 #include <CLI/CLI.hpp>
 
@@ -52,9 +53,5 @@ private:
   bool no_ = false;
   std::map<std::string, Command> commands_;
 };
-
-// The whole program: every command group registered, then run. args[0] is
-// the program name.
-int runCli(const std::vector<std::string> &args, CliEnvironment &environment);
 
 } // namespace tarnwick::cli

@@ -23,6 +23,7 @@ int CliSession::start(bool usesReceiver) {
   link.shippedVersions = ShippedVersions::readFile(options_.workdir);
   if (usesReceiver) {
     reportBinding(link, binding);
+    bindingReported_ = true;
   } else {
     link.serialLibrary = {binding.bound, bindingMessage(binding, link.strings)};
   }
@@ -50,7 +51,10 @@ std::vector<std::string> CliSession::namedPorts() const {
 }
 
 std::optional<int> CliSession::refuseReceiverOperation() {
-  // The binding's failure was reported at start-up.
+  // Said once: at start-up for a command that always uses the receiver, else here.
+  if (!bindingReported_ && !serialLibraryUsable(context())) {
+    return kExitFailed;
+  }
   if (!context().serialLibrary.ready) {
     return kExitFailed;
   }

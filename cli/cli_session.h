@@ -67,6 +67,7 @@ private:
   std::ofstream traceFile_;
   std::unique_ptr<TracingPort> tracingPort_;
   std::unique_ptr<Session> state_;
+  bool bindingReported_ = false; // the serial library's failure has been shown
 };
 
 } // namespace tarnwick::cli

@@ -5,7 +5,7 @@
 #include "command_groups.h"
 #include "configuration_editor.h"
 #include "country_list.h"
-#include "json_text.h"
+#include "json_output.h"
 #include "progress_watcher.h"
 #include "settings_files.h"
 
@@ -58,8 +58,9 @@ int refuseUnreadable(CliSession &session) {
   return kExitFailed;
 }
 
-std::string modelJson(ModelIndex model) {
-  return "\"model\":" + std::to_string(model) + ",\"modelName\":" + json::quoted(modelName(model));
+// The model's fields, first in the documents of new and show.
+JsonDocument modelJson(ModelIndex model) {
+  return {{"model", model}, {"modelName", modelName(model)}};
 }
 
 int runNew(CliSession &session, const ConfigArguments &arguments) {
@@ -70,8 +71,9 @@ int runNew(CliSession &session, const ConfigArguments &arguments) {
   }
   const auto written = bench.editor.snapshot().filePath.string();
   if (session.options().json) {
-    session.out() << "{\"file\":" << json::quoted(written) << ','
-                  << modelJson(bench.configuration.model()) << "}\n";
+    JsonDocument document = {{"file", written}};
+    document.update(modelJson(bench.configuration.model()));
+    printJsonLine(session.out(), document);
   } else {
     session.out() << written << '\n';
   }
@@ -90,20 +92,17 @@ void printListsText(CliSession &session, const ReceiverConfiguration &configurat
 }
 
 void printListsJson(CliSession &session, const ReceiverConfiguration &configuration) {
-  std::string text = "{" + modelJson(configuration.model()) + ",\"lists\":{";
-  bool firstList = true;
+  JsonDocument lists = JsonDocument::object();
   for (ListId id : allLists()) {
-    text += (firstList ? "" : ",") + json::quoted(listWord(id)) + ":[";
-    firstList = false;
-    bool firstEntry = true;
+    JsonDocument entries = JsonDocument::array();
     for (const SettingEntry &entry : listOf(configuration.current(), id).entries) {
-      text += std::string(firstEntry ? "" : ",") + "{\"name\":" + json::quoted(entry.name) +
-              ",\"state\":" + json::quoted(stateName(entry.state)) + "}";
-      firstEntry = false;
+      entries.push_back({{"name", entry.name}, {"state", stateName(entry.state)}});
     }
-    text += "]";
+    lists[std::string(listWord(id))] = std::move(entries);
   }
-  session.out() << text << "}}\n";
+  JsonDocument document = modelJson(configuration.model());
+  document["lists"] = std::move(lists);
+  printJsonLine(session.out(), document);
 }
 
 // Reads the file as Open does, but leaves a file of the older layout as it is.
@@ -172,23 +171,10 @@ int exitStatusFor(Result result) {
   return kExitFailed;
 }
 
-bool serialLibraryUsable(CliSession &session) {
-  AppContext &context = session.context();
-  if (context.serialLibrary.ready) {
-    return true;
-  }
-  const std::string &why = context.serialLibrary.message;
-  context.user.message(why.empty() ? context.text(sid::kReceiverToolsUnavailable) : why);
-  return false;
-}
-
 int runSend(CliSession &session, const ConfigArguments &arguments) {
   Workbench bench(session);
   if (!bench.editor.openFile(commandLinePath(arguments.file))) {
     return refuseUnreadable(session);
-  }
-  if (!serialLibraryUsable(session)) {
-    return kExitFailed;
   }
   if (const auto refused = session.refuseReceiverOperation()) {
     return *refused;
@@ -210,12 +196,7 @@ int runSend(CliSession &session, const ConfigArguments &arguments) {
     session.err() << kNothingSentNote << '\n';
   }
   if (json) {
-    std::string list;
-    for (const std::string &text : statuses) {
-      list += (list.empty() ? "" : ",") + json::quoted(text);
-    }
-    session.out() << "{\"result\":" << json::quoted(resultName(result)) << ",\"status\":[" << list
-                  << "]}\n";
+    printJsonLine(session.out(), {{"result", resultName(result)}, {"status", statuses}});
   }
   return exitStatusFor(result);
 }

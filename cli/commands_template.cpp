@@ -35,7 +35,7 @@ struct TemplateArguments {
 };
 
 int runTemplate(CliSession &session, const TemplateArguments &arguments) {
-  TemplatesWorkspace workspace(session.context().workingFolder);
+  TemplatesWorkspace &workspace = session.state().templates();
   if (arguments.make->parsed()) {
     TemplateMakeRequest request = arguments.request;
     request.kind = kKinds.at(arguments.kind);
@@ -94,7 +94,7 @@ struct UserListArguments {
 };
 
 int runUserList(CliSession &session, const UserListArguments &arguments) {
-  TemplatesWorkspace workspace(session.context().workingFolder);
+  TemplatesWorkspace &workspace = session.state().templates();
   workspace.useSavedGlossary();
   const CommandStreams io = streamsOf(session);
   if (arguments.list->parsed()) {

@@ -3,9 +3,10 @@
 // software versions this installation ships.
 #include "cli_app.h"
 #include "command_groups.h"
-#include "json_text.h"
+#include "json_output.h"
 #include "receiver_version_tool.h"
 
+#include <charconv>
 #include <string_view>
 
 namespace tarnwick::cli {
@@ -76,35 +77,39 @@ void printText(CliSession &session, const Tool::Snapshot &shown) {
 }
 
 // A field the dialog keeps at "--" has no value.
-std::optional<std::string> fieldValue(const std::string &text) {
-  if (text == Tool::kNoValue) {
-    return std::nullopt;
-  }
-  return text;
+JsonDocument textOrNull(const std::string &text) {
+  return text == Tool::kNoValue ? JsonDocument() : JsonDocument(text);
 }
 
-std::string receiverJson(const Tool::Snapshot &shown) {
-  const auto software = fieldValue(shown.mainSoftware);
-  return std::string("{\"model\":") + json::quotedOrNull(fieldValue(shown.model)) +
-         ",\"mainSoftware\":" + software.value_or("null") +
-         ",\"compatibility\":" + json::quotedOrNull(fieldValue(shown.compatibility)) + "}";
+// The versions are shown as whole numbers; anything else has no value.
+JsonDocument numberOrNull(const std::string &text) {
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() ? JsonDocument(value)
+                                                                  : JsonDocument();
 }
 
-std::string shippedJson(const Tool::Snapshot &shown) {
-  std::string text = "[";
+JsonDocument receiverJson(const Tool::Snapshot &shown) {
+  return {{"model", textOrNull(shown.model)},
+          {"mainSoftware", numberOrNull(shown.mainSoftware)},
+          {"compatibility", textOrNull(shown.compatibility)}};
+}
+
+JsonDocument shippedJson(const Tool::Snapshot &shown) {
+  JsonDocument shipped = JsonDocument::array();
   for (std::size_t i = 0; i < Tool::kShippedFields.size(); ++i) {
     const VersionSlot slot = Tool::kShippedFields[i].second;
-    text += (i == 0 ? "{\"slot\":\"" : ",{\"slot\":\"") + std::string(1, slotLetter(slot)) +
-            "\",\"label\":" + json::quoted(slotLabel(slot)) + ",\"version\":" + shown.shipped[i] +
-            "}";
+    shipped.push_back({{"slot", std::string(1, slotLetter(slot))},
+                       {"label", slotLabel(slot)},
+                       {"version", numberOrNull(shown.shipped[i])}});
   }
-  return text + "]";
+  return shipped;
 }
 
 void printJson(CliSession &session, const Tool::Snapshot &shown, Result result) {
-  session.out() << "{\"result\":" << json::quoted(resultName(result))
-                << ",\"receiver\":" << receiverJson(shown) << ",\"shipped\":" << shippedJson(shown)
-                << "}\n";
+  printJsonLine(session.out(), {{"result", resultName(result)},
+                                {"receiver", receiverJson(shown)},
+                                {"shipped", shippedJson(shown)}});
 }
 
 int runVersion(CliSession &session) {

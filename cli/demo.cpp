@@ -1,9 +1,9 @@
 #include "demo.h"
 
-#include "cli_app.h"
 #include "demo_session.h"
 #include "dynamic_library.h"
 #include "exit_status.h"
+#include "run_cli.h"
 
 namespace tarnwick::cli {
 

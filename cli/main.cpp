@@ -1,7 +1,8 @@
 // tarnwick-cli: the receiver tools without a window.
-#include "cli_app.h"
+#include "cli_session.h"
 #include "demo.h"
 #include "port_discovery.h"
+#include "run_cli.h"
 #include "serial_backend.h"
 #include "terminal.h"
 

@@ -97,10 +97,17 @@ bool reportBinding(AppContext &context, const BindingStatus &status) {
   return status.bound;
 }
 
+bool serialLibraryUsable(AppContext &context) {
+  if (context.serialLibrary.ready) {
+    return true;
+  }
+  const auto &why = context.serialLibrary.message;
+  context.user.message(why.empty() ? context.text(sid::kReceiverToolsUnavailable) : why);
+  return false;
+}
+
 bool ensurePortOpen(AppContext &context, EnsureOpenForm form) {
-  if (!context.serialLibrary.ready) {
-    const auto &why = context.serialLibrary.message;
-    context.user.message(why.empty() ? context.text(sid::kReceiverToolsUnavailable) : why);
+  if (!serialLibraryUsable(context)) {
     return false;
   }
   if (context.portState.isOpen()) {

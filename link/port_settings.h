@@ -78,6 +78,10 @@ enum class EnsureOpenForm {
   Second,   // Cancel: silent; still closed: 61361
 };
 
+// The first step of ensurePortOpen: whether the serial library is usable;
+// when it is not, the user is told why.
+bool serialLibraryUsable(AppContext &context);
+
 // Shows the Communication Options dialog when the port is not open. Returns
 // whether the operation may go on.
 bool ensurePortOpen(AppContext &context, EnsureOpenForm form = EnsureOpenForm::Standard);

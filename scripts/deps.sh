@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   lrzsz socat binutils
   clang libclang-rt-14-dev
-  libcli11-dev
+  libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev xvfb xauth
 )
 

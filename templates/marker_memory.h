@@ -19,6 +19,12 @@ public:
   // Asks the X-type question when measure passes 192 bits for the first time
   // in the process; true when measure then fits.
   bool admit(int measure, UserPort &user, const StringTable &strings);
+  // The X-type question answered before it comes up (the command line's
+  // --x-type); it is not asked then.
+  void answerInAdvance(bool extended) {
+    asked_ = true;
+    allowed_ = extended ? kExtendedBits : kStandardBits;
+  }
 
   // (allowed - measure) * 100 / allowed, integer division.
   int remainingPercent(int measure) const { return (allowed_ - measure) * 100 / allowed_; }

@@ -22,29 +22,9 @@ std::string kindName(TemplateKind kind) {
   return kind == TemplateKind::Trace ? "trace" : "marker";
 }
 
-bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() &&
-         equalsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
-// The date suffix of a label is dropped; it sets the date order.
-std::string withoutDateSuffix(const Glossary &glossary, std::string label, DateOrder &order) {
-  for (const auto &[suffix, suffixOrder] :
-       {std::pair{TemplateEditor::kMdySuffix, DateOrder::MonthDayYear},
-        std::pair{TemplateEditor::kDmySuffix, DateOrder::DayMonthYear}}) {
-    if (endsWithIgnoringCase(label, suffix) &&
-        glossary.isDateLabel(std::string_view(label).substr(0, label.size() - suffix.size()))) {
-      label.resize(label.size() - suffix.size());
-      order = suffixOrder;
-    }
-  }
-  return label;
-}
-
-// The rows of "LABEL=DESCRIPTION" arguments; nullopt (with a note) for a
-// malformed one.
+// The "LABEL=DESCRIPTION" arguments as rows of Latin-1 text; nullopt (with a
+// note) for a malformed one.
 std::optional<std::vector<TemplateRow>> parseRows(const TemplateMakeRequest &request,
-                                                  const Glossary &glossary, DateOrder &order,
                                                   CommandStreams &io) {
   if (request.rows.size() > TemplateEditor::kRows) {
     io.err << "A template has at most " << TemplateEditor::kRows << " rows.\n";
@@ -57,26 +37,39 @@ std::optional<std::vector<TemplateRow>> parseRows(const TemplateMakeRequest &req
       io.err << "A row is written LABEL=DESCRIPTION: " << argument << '\n';
       return std::nullopt;
     }
-    rows.push_back({withoutDateSuffix(glossary, utf8ToLatin1(argument.substr(0, equals)), order),
-                    utf8ToLatin1(argument.substr(equals + 1))});
+    rows.push_back(
+        {utf8ToLatin1(argument.substr(0, equals)), utf8ToLatin1(argument.substr(equals + 1))});
+    // The editor's entry for "list every description" is no description.
+    if (rows.back().description == TemplateEditor::kShowAll) {
+      io.err << "A row's description cannot be " << TemplateEditor::kShowAll << ".\n";
+      return std::nullopt;
+    }
   }
   return rows;
 }
 
-// The file name rule of Save As; the final path, or nullopt after the message.
-std::optional<fs::path> templatePath(const fs::path &output, CommandStreams &io) {
+// Each row entered as its two boxes are left; false after the editor's refusal.
+bool enterRows(TemplateEditor &editor, const std::vector<TemplateRow> &rows) {
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (!editor.commitLabel(row, rows[row].label) ||
+        !editor.commitDescription(row, rows[row].description)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A name Save As can take: something before ".utl".
+bool hasFileName(const fs::path &output) {
   const std::string name = output.filename().string();
-  const bool hasExtension = endsWithIgnoringCase(name, kTemplateExtension);
-  const std::string stem = hasExtension ? name.substr(0, name.size() - 4) : name;
-  if (stem.empty()) {
-    io.err << "The template needs a file name.\n";
-    return std::nullopt;
-  }
-  if (stem.size() > TemplateEditor::kMaxNameLength) {
-    refuse(io, hasExtension ? sid::kLimitTemplateName : sid::kLimitTemplateNameEnd);
-    return std::nullopt;
-  }
-  return output.parent_path() / (stem + std::string(kTemplateExtension));
+  return !name.empty() && !equalsIgnoringCase(name, kTemplateExtension);
+}
+
+// A bare file name is in the current folder, not the editor's template folder.
+fs::path commandLinePath(const fs::path &output) {
+  std::error_code error;
+  const fs::path path = fs::absolute(output, error);
+  return error ? output : path;
 }
 
 bool useGlossaryOf(TemplatesWorkspace &workspace, const std::string &language, CommandStreams &io) {
@@ -107,50 +100,35 @@ int makeTemplate(TemplatesWorkspace &workspace, const TemplateMakeRequest &reque
   if (!useGlossaryOf(workspace, request.glossary, io)) {
     return kCommandUsage;
   }
-  const Glossary &glossary = workspace.glossary;
-  DateOrder order = request.dateOrder;
-  const auto rows = parseRows(request, glossary, order, io);
+  const auto rows = parseRows(request, io);
   if (!rows) {
     return kCommandUsage;
   }
-  for (const TemplateRow &row : *rows) {
-    if (row.label.size() > kMaxLabelLength) {
-      return refuse(io, sid::kLabelMaxChars);
-    }
-    if (row.description.size() > kMaxDescriptionLength) {
-      return refuse(io, sid::kDescriptionMaxChars);
-    }
+  workspace.state.memory.answerInAdvance(request.xType);
+  TemplateEditor editor(workspace, io.user, io.strings);
+  editor.chooseKind(request.kind);
+  editor.chooseDateOrder(request.dateOrder);
+  if (!enterRows(editor, *rows)) {
+    return kCommandFailed;
   }
-  const int measure = measureTemplate(glossary, *rows, workspace.width());
-  const int allowed = request.xType ? MarkerMemory::kExtendedBits : MarkerMemory::kStandardBits;
-  if (request.kind == TemplateKind::Marker && measure > allowed) {
-    return refuse(io, sid::kOutOfTemplateMemory);
-  }
-  const std::uint8_t position = workspace.userLists.positionOf(utf8ToLatin1(request.userList));
-  if (position == kUnknownListPosition) {
+  const std::string userList = utf8ToLatin1(request.userList);
+  if (!workspace.userLists.contains(userList)) {
     io.err << "No user list " << request.userList << ".\n";
     return kCommandFailed;
   }
-  const auto path = templatePath(request.output, io);
-  if (!path) {
+  editor.chooseUserList(userList);
+  if (!hasFileName(request.output)) {
+    io.err << "The template needs a file name.\n";
     return kCommandFailed;
   }
-  std::error_code error;
-  if (fs::exists(*path, error) &&
-      io.user.ask(io.strings.text(sid::kOverwriteExistingFile), Buttons::YesNo) != Answer::Yes) {
+  if (!editor.saveAsFile(commandLinePath(request.output))) {
     return kCommandFailed;
   }
-  TemplateFile file;
-  file.kind = request.kind;
-  file.listPosition = position;
-  file.encoded = encodeTemplate(glossary, *rows, workspace.width(), order, request.kind).bytes;
-  if (!saveTemplateFile(*path, file)) {
-    return refuse(io, sid::kFileNotSaved, path->string());
-  }
-  io.out << path->string() << ": " << measure << " bits";
+  const TemplateEditor::Snapshot made = editor.snapshot();
+  io.out << (request.output.parent_path() / made.templateName).string() << ": " << made.measureBits
+         << " bits";
   if (request.kind == TemplateKind::Marker) {
-    io.out << ", " << (allowed - measure) * 100 / allowed
-           << io.strings.text(sid::kTemplateMemoryRemaining);
+    io.out << ", " << made.remainingPercent << io.strings.text(sid::kTemplateMemoryRemaining);
   }
   io.out << '\n';
   return kCommandDone;

@@ -39,6 +39,9 @@ inline constexpr int kCommandDone = 0;
 inline constexpr int kCommandFailed = 1;
 inline constexpr int kCommandUsage = 2;
 
+// The Create/Edit Templates page driven as its user would: the kind, the rows
+// entered box by box, the user list, then Save As; so its refusals and
+// messages are the editor's. --x-type answers the X-type question.
 int makeTemplate(TemplatesWorkspace &workspace, const TemplateMakeRequest &request,
                  CommandStreams io);
 // kind None: a leading 0xFF means a trace template.

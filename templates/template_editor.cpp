@@ -90,6 +90,10 @@ void TemplateEditor::chooseUserList(const std::string &name) {
   selectUserList(name);
 }
 
+void TemplateEditor::chooseDateOrder(DateOrder order) {
+  content_.setDateOrder(order);
+}
+
 void TemplateEditor::rebuildContent() {
   std::vector<TemplateRow> rows;
   for (std::size_t i = 0; i < kRows; ++i) {
@@ -316,7 +320,7 @@ bool TemplateEditor::saveAs() {
     return false;
   }
   const TemplateKind kind = workspace_.state.kind;
-  fs::path folder = workspace_.state.folderOf(kind);
+  const fs::path folder = workspace_.state.folderOf(kind);
   std::error_code error;
   fs::create_directories(folder, error);
   FileSpec spec;
@@ -325,10 +329,14 @@ bool TemplateEditor::saveAs() {
   spec.folder = folder.string();
   spec.defaultName = workspace_.state.nameOf(kind);
   const auto chosen = user_.saveFile(spec);
-  if (!chosen) {
+  return chosen && saveAsFile(*chosen);
+}
+
+bool TemplateEditor::saveAsFile(const fs::path &path) {
+  if (!requireKind()) {
     return false;
   }
-  const fs::path path(*chosen);
+  const TemplateKind kind = workspace_.state.kind;
   bool hadExtension = false;
   const std::string stem = templateStem(path.filename().string(), hadExtension);
   if (stem.empty()) {
@@ -340,10 +348,10 @@ bool TemplateEditor::saveAs() {
     return false;
   }
   const std::string name = stem + std::string(kTemplateExtension);
-  if (path.has_parent_path()) {
-    folder = path.parent_path();
-  }
+  const fs::path folder =
+      path.has_parent_path() ? path.parent_path() : workspace_.state.folderOf(kind);
   const fs::path target = folder / name;
+  std::error_code error;
   if (fs::exists(target, error) &&
       user_.ask(strings_.text(sid::kOverwriteExistingFile), Buttons::YesNo) != Answer::Yes) {
     return false;

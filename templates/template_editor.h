@@ -72,6 +72,8 @@ public:
   // "&Clear"; false (with the "select the type" message) before a kind is chosen.
   bool clear();
   void chooseUserList(const std::string &name);
+  // The order of a date label committed without its " M/D/Y" or " D/M/Y".
+  void chooseDateOrder(DateOrder order);
   // Leaving a label or description box. False when the edit was refused
   // (the previous text stays) or, for "*ShowAll", when the description box
   // was refilled with every glossary description instead.
@@ -80,7 +82,12 @@ public:
   // Choosing a name in 1188: loads it from the kind's folder.
   bool chooseTemplateName(const std::string &name);
   bool browse();
+  // The save dialog, then saveAsFile().
   bool saveAs();
+  // Save As to a chosen path: at most 15 characters before ".utl" (added
+  // when missing), a name without a folder saved in the kind's folder, an
+  // existing file replaced only when the user says Yes.
+  bool saveAsFile(const std::filesystem::path &path);
   // After the glossary language changed: lists, width and measure follow it.
   void reloadGlossary();
 

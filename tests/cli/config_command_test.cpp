@@ -227,6 +227,21 @@ TEST(ConfigCommand, sendNeedsAPort) {
   EXPECT_EQ(rig.err.str(), "Please select a port and try again !\n");
 }
 
+TEST(ConfigCommand, onlySendNeedsTheSerialLibraryAndSaysSoOnce) {
+  CliRig rig;
+  rig.serial.status = BindingStatus{};
+  rig.serial.status.tried = {"/w/Quillport.so"};
+  addReceiver(rig, kModel9Code);
+  const auto path = rig.work.write("send.cfg", formatConfiguration(9, defaultLists(9)));
+  EXPECT_EQ(rig.runIn({"config", "show", path.string()}), 0);
+  EXPECT_EQ(rig.err.str(), "");
+  EXPECT_EQ(rig.runIn({"--port", kDevice, "config", "send", path.string()}), 1);
+  EXPECT_EQ(rig.err.str(), "The serial library Quillport could not be loaded. Looked for: "
+                           "/w/Quillport.so. The receiver tools cannot run until the serial "
+                           "library is installed correctly.\n");
+  EXPECT_TRUE(rig.serial.sim.openAttempts().empty());
+}
+
 TEST(ConfigCommand, aPortThatDoesNotOpen) {
   CliRig rig;
   rig.serial.sim.addFailingDevice(kDevice, 16);

@@ -81,6 +81,14 @@ TEST(PortsCommand, jsonListsPortsAndRefusals) {
   EXPECT_EQ(rig.err.str(), "");
 }
 
+TEST(PortsCommand, jsonReplacesBytesThatAreNotUtf8) {
+  CliRig rig;
+  rig.serial.devices = {"/dev/ttyUSB\xB5"};
+  rig.serial.sim.addReceiver("/dev/ttyUSB\xB5");
+  EXPECT_EQ(rig.runIn({"--json", "ports"}), 0);
+  EXPECT_EQ(rig.out.str(), "{\"ports\":[\"/dev/ttyUSB\xEF\xBF\xBD\"],\"refused\":[]}\n");
+}
+
 TEST(PortsCommand, aMissingSerialLibraryIsReportedAndNothingIsProbed) {
   CliRig rig;
   rig.serial.status = BindingStatus{};
