@@ -1,5 +1,7 @@
 #include "port_settings.h"
 
+#include "error_reason.h"
+
 #include <cerrno>
 #include <charconv>
 
@@ -67,7 +69,7 @@ bool CommunicationOptions::accept(const PortChoice &choice) {
     context_.portState.markOpen(choice.port, baud);
     return true;
   }
-  context_.portState.markClosed();
+  context_.portState.markOpenFailed(choice.port, error);
   context_.port.closePort();
   if (error == EACCES) {
     context_.user.message(permissionExplanation(context_.strings, choice.port));
@@ -121,8 +123,15 @@ bool ensurePortOpen(AppContext &context, EnsureOpenForm form) {
     return false;
   }
   if (!context.portState.isOpen()) {
-    context.showMessage(form == EnsureOpenForm::Standard ? sid::kPortCouldNotOpen
-                                                         : sid::kFailedToOpenPort);
+    // The system's message, then which port and why, when the open said so.
+    std::string text = context.text(form == EnsureOpenForm::Standard ? sid::kPortCouldNotOpen
+                                                                     : sid::kFailedToOpenPort);
+    // (A permission refusal was explained when the port was chosen.)
+    if (const auto [port, error] = context.portState.lastFailure();
+        error != 0 && error != EACCES && !port.empty()) {
+      text += "\n" + describePortFailure(port, error);
+    }
+    context.user.message(text);
     return false;
   }
   return true;

@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace tarnwick {
 
@@ -19,10 +20,23 @@ public:
     open_ = true;
     port_ = std::move(port);
     baud_ = baud;
+    failedError_ = 0;
   }
   void markClosed() {
     std::lock_guard lock(mutex_);
     open_ = false;
+  }
+  // The port chosen last did not open: which, and its error code.
+  void markOpenFailed(std::string port, int error) {
+    std::lock_guard lock(mutex_);
+    open_ = false;
+    failedPort_ = std::move(port);
+    failedError_ = error;
+  }
+  // The reason kept by markOpenFailed(); error 0 when the last open succeeded.
+  std::pair<std::string, int> lastFailure() const {
+    std::lock_guard lock(mutex_);
+    return {failedPort_, failedError_};
   }
   // The port and rate of the last successful open.
   std::string port() const {
@@ -39,6 +53,8 @@ private:
   bool open_ = false;
   std::string port_;
   int baud_ = 0;
+  std::string failedPort_;
+  int failedError_ = 0;
 };
 
 } // namespace tarnwick

@@ -385,7 +385,9 @@ TEST(MainScreen, factoryDownloadWithAPortThatWillNotOpen) {
   rig.user.queuePortChoice(PortChoice{"/dev/bad", "38400"});
   EXPECT_FALSE(rig.screen.mayOpen(MainScreen::Tool::FactoryEepromDownload));
   EXPECT_EQ(rig.user.messages(),
-            std::vector<std::string>{"Failed to open port! Please connect and try again"});
+            std::vector<std::string>{
+                "Failed to open port! Please connect and try again\n"
+                "The port /dev/bad could not be opened: busy — in use by another program."});
 }
 
 } // namespace

@@ -247,7 +247,10 @@ TEST(ConfigCommand, aPortThatDoesNotOpen) {
   rig.serial.sim.addFailingDevice(kDevice, 16);
   const auto path = rig.work.write("send.cfg", formatConfiguration(9, defaultLists(9)));
   EXPECT_EQ(rig.runIn({"--port", kDevice, "config", "send", path.string()}), 3);
-  EXPECT_EQ(rig.err.str(), "Port could not be open. Please try again !\n");
+  EXPECT_EQ(rig.err.str(), "Port could not be open. Please try again !\n"
+                           "The port " +
+                               std::string(kDevice) +
+                               " could not be opened: busy — in use by another program.\n");
 }
 
 } // namespace

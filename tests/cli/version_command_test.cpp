@@ -113,7 +113,9 @@ TEST(VersionCommand, aPortThatWillNotOpenEndsWithStatusThree) {
   CliRig rig;
   rig.serial.sim.addFailingDevice(kDevice, EBUSY);
   EXPECT_EQ(rig.runIn({"--port", kDevice, "version"}), 3);
-  EXPECT_EQ(rig.err.str(), "Failed to open port! Please connect and try again\n");
+  EXPECT_EQ(rig.err.str(),
+            "Failed to open port! Please connect and try again\n"
+            "The port /dev/ttyUSB0 could not be opened: busy — in use by another program.\n");
   EXPECT_EQ(rig.out.str(), "Receiver Model: --\n"
                            "Receiver Main Software: --\n"
                            "--\n" +

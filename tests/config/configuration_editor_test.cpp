@@ -517,7 +517,10 @@ TEST_F(EditorTest, checkReceiverModelWhenThePortCannotBeOpened) {
   CancelToken cancel;
   EXPECT_FALSE(editor->checkReceiverModel(cancel));
   EXPECT_EQ(rig.user.messages(),
-            std::vector<std::string>{"Failed to open port! Please connect and try again"});
+            std::vector<std::string>{"Failed to open port! Please connect and try again\n"
+                                     "The port " +
+                                     std::string(ConfigRig::kDevice) +
+                                     " could not be opened: busy — in use by another program."});
 }
 
 TEST_F(EditorTest, sendConfigIsRefusedUntilSaved) {

@@ -191,7 +191,8 @@ TEST_F(CliVersion, aDeviceThatIsNotThereCannotBeOpened) {
   const CliRun run =
       runCli({"--workdir", work.path().string(), "--port", missing.string(), "version"}, scratch);
   EXPECT_EQ(run.status, 3);
-  EXPECT_EQ(run.err, "Failed to open port! Please connect and try again\n");
+  EXPECT_EQ(run.err, "Failed to open port! Please connect and try again\nThe port " +
+                         missing.string() + " could not be opened: no such device.\n");
 }
 
 } // namespace

@@ -115,7 +115,9 @@ TEST(CommunicationOptions, aPortThatWillNotOpenIsClosedAndReported) {
   rig.user.queuePortChoice(PortChoice{"/dev/ttyUSB7", "38400"});
   EXPECT_FALSE(ensurePortOpen(rig.context));
   EXPECT_EQ(rig.user.messages(),
-            (std::vector<std::string>{"Port could not be open. Please try again !"}));
+            (std::vector<std::string>{"Port could not be open. Please try again !\n"
+                                      "The port /dev/ttyUSB7 could not be opened: no such "
+                                      "device."}));
   EXPECT_EQ(rig.port.calls().back(), "closePort");
   EXPECT_FALSE(rig.context.portState.isOpen());
 }
