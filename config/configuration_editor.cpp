@@ -408,7 +408,7 @@ bool ConfigurationEditor::openFile(const std::filesystem::path &path) {
     return false; // the dialog keeps its state
   }
   if (result.conversionError) {
-    reportNotSaved(path);
+    reportNotSaved(path, result.conversionError);
   }
   if (const auto validity = pageValidity(configuration_.model())) {
     validity_ = *validity;
@@ -482,10 +482,11 @@ bool ConfigurationEditor::saveAsFile(std::filesystem::path path) {
 }
 
 bool ConfigurationEditor::writeTo(const std::filesystem::path &path) {
-  if (writeConfigurationFile(path, configuration_)) {
-    reportNotSaved(path);
+  if (std::error_code error = writeConfigurationFile(path, configuration_)) {
+    reportNotSaved(path, error);
     return false;
   }
+  saveError_.clear();
   savedOrOpened(path);
   return true;
 }
@@ -501,7 +502,8 @@ std::filesystem::path ConfigurationEditor::inConfigFolder(const std::string &cho
   return path.is_relative() ? configFolder_ / path : path;
 }
 
-void ConfigurationEditor::reportNotSaved(const std::filesystem::path &path) {
+void ConfigurationEditor::reportNotSaved(const std::filesystem::path &path, std::error_code error) {
+  saveError_ = error;
   context_.user.message(context_.text(sid::kFileNotSaved) + path.string());
 }
 

@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace tarnwick {
 
@@ -133,6 +134,9 @@ public:
   // Save As to a chosen path: "untitled" refused, ".cfg" added, an existing
   // file overwritten only when the user says Yes.
   bool saveAsFile(std::filesystem::path path);
+  // Why the file of the last "could not be saved" message was not written;
+  // empty again once a save writes its file.
+  const std::error_code &saveError() const { return saveError_; }
 
   bool supervisorLogin();
   bool changePassword();
@@ -201,7 +205,7 @@ private:
   bool writeTo(const std::filesystem::path &path);
   void savedOrOpened(const std::filesystem::path &path);
   std::filesystem::path inConfigFolder(const std::string &chosen);
-  void reportNotSaved(const std::filesystem::path &path);
+  void reportNotSaved(const std::filesystem::path &path, std::error_code error);
 
   AppContext &context_;
   InstallTree tree_;
@@ -214,6 +218,7 @@ private:
   std::string caption_;
   std::string fileName_{kUntitledName};
   std::filesystem::path filePath_;
+  std::error_code saveError_;
   std::string status_;
   SettingLists pages_;
   std::array<int, 3> selections_{-1, -1, -1}; // units, date, language

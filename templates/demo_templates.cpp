@@ -24,18 +24,18 @@ void fillGroup(Glossary &glossary, int code, std::initializer_list<const char *>
   }
 }
 
-bool writeGlossary(const fs::path &folder, const Glossary &glossary, int width) {
+SaveResult writeGlossary(const fs::path &folder, const Glossary &glossary, int width) {
   const std::string format = "# Character width of encoded templates\r\n[EncodeFormat]\r\n" +
                              std::string(width == 8 ? "8-bit" : "7-bit") + "\r\n";
-  bool ok =
-      writeFileInFolder(folder / "PreLabels.dat", predefinedRecordsOf(glossary, EntryKind::Label));
-  ok = writeFileInFolder(folder / "PreTerms.dat",
-                         predefinedRecordsOf(glossary, EntryKind::Description)) &&
-       ok;
-  ok = writeFileInFolder(folder / "Labels.txt", userEntriesText(glossary, EntryKind::Label)) && ok;
-  ok = writeFileInFolder(folder / "Terms.txt", userEntriesText(glossary, EntryKind::Description)) &&
-       ok;
-  return writeFileInFolder(folder / "Glossary.cfg", format) && ok;
+  SaveResult saved =
+      saveFileInFolder(folder / "PreLabels.dat", predefinedRecordsOf(glossary, EntryKind::Label));
+  saved &= saveFileInFolder(folder / "PreTerms.dat",
+                            predefinedRecordsOf(glossary, EntryKind::Description));
+  saved &= saveFileInFolder(folder / "Labels.txt", userEntriesText(glossary, EntryKind::Label));
+  saved &=
+      saveFileInFolder(folder / "Terms.txt", userEntriesText(glossary, EntryKind::Description));
+  saved &= saveFileInFolder(folder / "Glossary.cfg", format);
+  return saved;
 }
 
 GlossaryRef labelRef(const Glossary &glossary, const char *text) {
@@ -66,22 +66,28 @@ LabelLinks linksOf(const Glossary &glossary, const std::vector<GlossaryRef> &lab
   return links;
 }
 
-bool writeList(UserListStore &store, const Glossary &glossary, const std::string &name,
-               std::initializer_list<const char *> labels, std::initializer_list<DemoLink> links) {
+SaveResult writeList(UserListStore &store, const Glossary &glossary, const std::string &name,
+                     std::initializer_list<const char *> labels,
+                     std::initializer_list<DemoLink> links) {
   std::vector<GlossaryRef> refs;
   for (const char *label : labels) {
     refs.push_back(labelRef(glossary, label));
   }
-  if (store.create(name) != CreateListResult::Created && !store.contains(name)) {
-    return false;
+  const CreatedList created = store.create(name);
+  if (created.status == CreateListResult::Failed) {
+    return created.saved;
   }
   store.setLabels(name, refs);
-  return store.saveAll() && store.saveLinks(name, linksOf(glossary, refs, links));
+  SaveResult saved = store.saveAll();
+  if (saved) {
+    saved = store.saveLinks(name, linksOf(glossary, refs, links));
+  }
+  return saved;
 }
 
-bool writeTemplate(const fs::path &path, const Glossary &glossary, const UserListStore &store,
-                   TemplateKind kind, const std::string &list, DateOrder order,
-                   std::vector<TemplateRow> rows) {
+SaveResult writeTemplate(const fs::path &path, const Glossary &glossary, const UserListStore &store,
+                         TemplateKind kind, const std::string &list, DateOrder order,
+                         std::vector<TemplateRow> rows) {
   TemplateFile file;
   file.kind = kind;
   file.listPosition = store.positionOf(list);
@@ -172,76 +178,66 @@ Glossary demoGermanGlossary() {
   return g;
 }
 
-bool writeDemoTemplatesData(const fs::path &workingFolder) {
+SaveResult writeDemoTemplatesData(const fs::path &workingFolder) {
   const Glossary english = demoEnglishGlossary();
-  bool ok =
+  SaveResult saved =
       writeGlossary(resolveInstallPath(workingFolder, "\\Software\\Glossary\\English"), english, 7);
-  ok = writeGlossary(resolveInstallPath(workingFolder, "\\Software\\Glossary\\German"),
-                     demoGermanGlossary(), 8) &&
-       ok;
+  saved &= writeGlossary(resolveInstallPath(workingFolder, "\\Software\\Glossary\\German"),
+                         demoGermanGlossary(), 8);
 
   UserListStore store(english, resolveInstallPath(workingFolder, "\\FavGlossary"));
   store.load();
-  ok = writeList(store, english, "Gas",
-                 {"Owner", "Utility", "Material", "Size", "Depth", "Valve", "Svc Line", "Date",
-                  "Pressure"},
-                 {{"Utility", {"Gas"}},
-                  {"Material", {"PE", "Steel", "Cast Iron"}},
-                  {"Size", {"3/4 in", "1 in", "2 in", "4 in"}},
-                  {"Valve", {"Gate Valve", "Ball Valve", "Curb Stop"}},
-                  {"Svc Line", {"Service Line", "Active", "Abandoned"}},
-                  {"Pressure", {"Low Pressure", "Med Pressure", "High Pressure"}}}) &&
-       ok;
-  ok = writeList(store, english, "Water",
-                 {"Owner", "Material", "Size", "Valve", "Hydrant", "Meter", "Depth", "Date"},
-                 {{"Owner", {"City", "Private"}},
-                  {"Material", {"PVC", "Ductile Iron", "Copper"}},
-                  {"Valve", {"Gate Valve", "Butterfly", "Check Valve"}}}) &&
-       ok;
-  const UserList *all = store.find(UserListStore::kAll);
-  ok = all != nullptr &&
-       store.saveLinks(UserListStore::kAll,
-                       linksOf(english, all->labels,
-                               {{"Utility", {"Gas", "Water", "Sewer", "Power", "Telephone"}},
-                                {"Owner", {"City", "County", "Private", "Utility Co"}}})) &&
-       ok;
+  saved &= writeList(
+      store, english, "Gas",
+      {"Owner", "Utility", "Material", "Size", "Depth", "Valve", "Svc Line", "Date", "Pressure"},
+      {{"Utility", {"Gas"}},
+       {"Material", {"PE", "Steel", "Cast Iron"}},
+       {"Size", {"3/4 in", "1 in", "2 in", "4 in"}},
+       {"Valve", {"Gate Valve", "Ball Valve", "Curb Stop"}},
+       {"Svc Line", {"Service Line", "Active", "Abandoned"}},
+       {"Pressure", {"Low Pressure", "Med Pressure", "High Pressure"}}});
+  saved &= writeList(store, english, "Water",
+                     {"Owner", "Material", "Size", "Valve", "Hydrant", "Meter", "Depth", "Date"},
+                     {{"Owner", {"City", "Private"}},
+                      {"Material", {"PVC", "Ductile Iron", "Copper"}},
+                      {"Valve", {"Gate Valve", "Butterfly", "Check Valve"}}});
+  // "All" is always there once the store is loaded.
+  const UserList &all = *store.find(UserListStore::kAll);
+  saved &= store.saveLinks(UserListStore::kAll,
+                           linksOf(english, all.labels,
+                                   {{"Utility", {"Gas", "Water", "Sewer", "Power", "Telephone"}},
+                                    {"Owner", {"City", "County", "Private", "Utility Co"}}}));
 
   const fs::path markers = resolveInstallPath(workingFolder, "\\Templates");
   const fs::path traces = resolveInstallPath(workingFolder, "\\Templates\\Trace");
-  ok = writeTemplate(markers / "GasValve.utl", english, store, TemplateKind::Marker, "Gas",
-                     DateOrder::MonthDayYear,
-                     {{"Utility", "Gas"},
-                      {"Valve", "Gate Valve"},
-                      {"Size", "2 in"},
-                      {"Depth", "42"},
-                      {"Date", "061524"}}) &&
-       ok;
-  ok = writeTemplate(markers / "WaterSvc.utl", english, store, TemplateKind::Marker, "Water",
-                     DateOrder::DayMonthYear,
-                     {{"Owner", "City"},
-                      {"Svc Line", "Service Line"},
-                      {"Material", "Copper"},
-                      {"Job No", "20417"},
-                      {"Date", "150624"}}) &&
-       ok;
-  ok = writeTemplate(
-           markers / "GasMain.utl", english, store, TemplateKind::Marker, "All",
-           DateOrder::MonthDayYear,
-           {{"Contract", "C-2291"}, {"Owner", "City"}, {"Material", "PE"}, {"Size", "4 in"}}) &&
-       ok;
-  ok = writeTemplate(traces / "Fiber.utl", english, store, TemplateKind::Trace, "All",
-                     DateOrder::MonthDayYear, {{"Utility", "Fiber Optic"}, {"Depth", "30"}}) &&
-       ok;
-  ok = writeTemplate(traces / "MainRun.utl", english, store, TemplateKind::Trace, "All",
-                     DateOrder::MonthDayYear,
-                     {{"Utility", "Gas"},
-                      {"Main", "Distribution"},
-                      {"Pipe", "Steel"},
-                      {"Diameter", "8 in"},
-                      {"Crew ID", "Night Crew"},
-                      {"Note", "Tie-In east"}}) &&
-       ok;
-  return ok;
+  saved &= writeTemplate(markers / "GasValve.utl", english, store, TemplateKind::Marker, "Gas",
+                         DateOrder::MonthDayYear,
+                         {{"Utility", "Gas"},
+                          {"Valve", "Gate Valve"},
+                          {"Size", "2 in"},
+                          {"Depth", "42"},
+                          {"Date", "061524"}});
+  saved &= writeTemplate(markers / "WaterSvc.utl", english, store, TemplateKind::Marker, "Water",
+                         DateOrder::DayMonthYear,
+                         {{"Owner", "City"},
+                          {"Svc Line", "Service Line"},
+                          {"Material", "Copper"},
+                          {"Job No", "20417"},
+                          {"Date", "150624"}});
+  saved &= writeTemplate(
+      markers / "GasMain.utl", english, store, TemplateKind::Marker, "All", DateOrder::MonthDayYear,
+      {{"Contract", "C-2291"}, {"Owner", "City"}, {"Material", "PE"}, {"Size", "4 in"}});
+  saved &= writeTemplate(traces / "Fiber.utl", english, store, TemplateKind::Trace, "All",
+                         DateOrder::MonthDayYear, {{"Utility", "Fiber Optic"}, {"Depth", "30"}});
+  saved &= writeTemplate(traces / "MainRun.utl", english, store, TemplateKind::Trace, "All",
+                         DateOrder::MonthDayYear,
+                         {{"Utility", "Gas"},
+                          {"Main", "Distribution"},
+                          {"Pipe", "Steel"},
+                          {"Diameter", "8 in"},
+                          {"Crew ID", "Night Crew"},
+                          {"Note", "Tie-In east"}});
+  return saved;
 }
 
 } // namespace tarnwick

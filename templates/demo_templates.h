@@ -2,6 +2,7 @@
 // tree, built with the same code that reads them so their bytes are right.
 #pragma once
 
+#include "atomic_write.h"
 #include "glossary.h"
 
 #include <filesystem>
@@ -16,8 +17,8 @@ Glossary demoGermanGlossary();
 // Writes under workingFolder: "\Software\Glossary\English" and "German" with
 // their four files and "Glossary.cfg"; the favorite user lists "Gas" and
 // "Water" with links, and links for "All"; marker templates in "\Templates\"
-// and trace templates in "\Templates\Trace\". False when a file could not
-// be written.
-bool writeDemoTemplatesData(const std::filesystem::path &workingFolder);
+// and trace templates in "\Templates\Trace\". The first file that could not
+// be written fails the result.
+SaveResult writeDemoTemplatesData(const std::filesystem::path &workingFolder);
 
 } // namespace tarnwick

@@ -47,11 +47,11 @@ std::uint32_t readGlossaryPosition(const fs::path &workingFolder) {
          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-bool saveGlossaryPosition(const fs::path &workingFolder, std::uint32_t position) {
+SaveResult saveGlossaryPosition(const fs::path &workingFolder, std::uint32_t position) {
   const std::array<std::uint8_t, 4> bytes = {
       static_cast<std::uint8_t>(position), static_cast<std::uint8_t>(position >> 8),
       static_cast<std::uint8_t>(position >> 16), static_cast<std::uint8_t>(position >> 24)};
-  return writeFileInFolder(positionFile(workingFolder), bytes);
+  return saveFileInFolder(positionFile(workingFolder), bytes);
 }
 
 GlossaryChoice glossaryAtPosition(const fs::path &workingFolder,

@@ -3,6 +3,8 @@
 // "\Cfg\GlossConfigSave.cfg", and the character width of the chosen one.
 #pragma once
 
+#include "atomic_write.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -24,7 +26,7 @@ std::vector<std::string> listGlossaryLanguages(const std::filesystem::path &work
 // The remembered position; the file is created holding 3 when missing. A
 // file too short to hold a position gives 0xFFFFFFFF (no valid position).
 std::uint32_t readGlossaryPosition(const std::filesystem::path &workingFolder);
-bool saveGlossaryPosition(const std::filesystem::path &workingFolder, std::uint32_t position);
+SaveResult saveGlossaryPosition(const std::filesystem::path &workingFolder, std::uint32_t position);
 
 // The language at position; English when the position is not valid or fewer
 // than two languages exist.

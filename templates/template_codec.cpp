@@ -17,6 +17,9 @@ public:
     }
   }
 
+  // A field the encoding leaves out takes no bits in the stream.
+  void dropped(int /*bits*/) {}
+
   // Appends the partial byte, also when it holds no bit; marker templates
   // keep at most 112 bytes.
   TemplateEncoding finish(TemplateKind kind) {
@@ -47,6 +50,18 @@ private:
   unsigned partial_ = 0;
   int filled_ = 0;
   std::size_t written_ = 0;
+};
+
+// The memory accounting: counts what the encoder writes without storing it,
+// and counts a dropped field as if it had been written.
+class BitCounter {
+public:
+  void write(std::uint64_t /*value*/, int bits) { bits_ += bits; }
+  void dropped(int bits) { bits_ += bits; }
+  int bits() const { return bits_; }
+
+private:
+  int bits_ = 0;
 };
 
 class BitReader {
@@ -130,12 +145,14 @@ std::size_t literalLabelLength(const std::string &label) {
   return std::min<std::size_t>(label.size(), kMaxLabelLength);
 }
 
-class Encoder {
+// Writes the tokens of rows into Out: a BitWriter for the bytes, a
+// BitCounter for the memory accounting.
+template <class Out> class Encoder {
 public:
   Encoder(const Glossary &glossary, int width, DateOrder order)
       : glossary_(glossary), width_(normalisedWidth(width)), order_(order) {}
 
-  TemplateEncoding run(const std::vector<TemplateRow> &rows, TemplateKind kind) {
+  Out &write(const std::vector<TemplateRow> &rows) {
     if (width_ == 8) {
       out_.write(token::kWideHeader, 7);
       out_.write(1, 3);
@@ -143,7 +160,7 @@ public:
     for (const TemplateRow &row : rows) {
       writeRow(row);
     }
-    return out_.finish(kind);
+    return out_;
   }
 
 private:
@@ -226,6 +243,7 @@ private:
     const std::uint32_t value =
         static_cast<std::uint32_t>(std::stoul(dateDigits(description, order_)));
     if (value >= kDateLimit) {
+      out_.dropped(width_ + token::kDateBits);
       return;
     }
     code(order_ == DateOrder::DayMonthYear ? token::kDateDmy : token::kDateMdy);
@@ -235,48 +253,8 @@ private:
   const Glossary &glossary_;
   int width_;
   DateOrder order_;
-  BitWriter out_;
+  Out out_;
 };
-
-int numberBits(std::uint64_t value, int width) {
-  if (value <= 99) {
-    return width * static_cast<int>(std::to_string(value).size());
-  }
-  if (value <= 1023) {
-    return width + 10;
-  }
-  if (value <= 16383) {
-    return width + 14;
-  }
-  if (value <= 1048575) {
-    return width + 20;
-  }
-  return width + 6 + bitCountFor(value);
-}
-
-int rowBits(const Glossary &glossary, const TemplateRow &row, int width) {
-  int bits = 0;
-  const std::string label = effectiveLabel(row);
-  if (!label.empty()) {
-    const GlossaryMatch match = glossary.findLabel(label);
-    bits += match.found() ? width + match.width
-                          : width + 3 + width * static_cast<int>(literalLabelLength(label));
-  }
-  if (row.description.empty()) {
-    return bits;
-  }
-  if (glossary.isDateLabel(label)) {
-    return bits + width + token::kDateBits;
-  }
-  const GlossaryMatch match = glossary.findDescription(row.description);
-  if (match.found()) {
-    return bits + width + match.width;
-  }
-  if (allDigits(row.description)) {
-    return bits + numberBits(numberValue(row.description), width);
-  }
-  return bits + width * static_cast<int>(row.description.size());
-}
 
 bool isLabelCode(int code) {
   return (code >= 7 && code <= 10) || code == 26 || code == 27;
@@ -411,7 +389,7 @@ private:
 
 TemplateEncoding encodeTemplate(const Glossary &glossary, const std::vector<TemplateRow> &rows,
                                 int width, DateOrder order, TemplateKind kind) {
-  return Encoder(glossary, width, order).run(rows, kind);
+  return Encoder<BitWriter>(glossary, width, order).write(rows).finish(kind);
 }
 
 DecodedTemplate decodeTemplate(const Glossary &glossary, std::span<const std::uint8_t> bytes,
@@ -423,12 +401,7 @@ DecodedTemplate decodeTemplate(const Glossary &glossary, std::span<const std::ui
 }
 
 int measureTemplate(const Glossary &glossary, const std::vector<TemplateRow> &rows, int width) {
-  width = normalisedWidth(width);
-  int bits = width == 8 ? token::kHeaderBits : 0;
-  for (const TemplateRow &row : rows) {
-    bits += rowBits(glossary, row, width);
-  }
-  return bits;
+  return Encoder<BitCounter>(glossary, width, DateOrder::MonthDayYear).write(rows).bits();
 }
 
 void TemplateContent::setRows(const std::vector<std::string> &labels,

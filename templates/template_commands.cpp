@@ -183,7 +183,7 @@ int showUserList(TemplatesWorkspace &workspace, const std::string &name, Command
 
 int createUserList(TemplatesWorkspace &workspace, const std::string &name, CommandStreams io) {
   const std::string stored = utf8ToLatin1(name);
-  switch (workspace.userLists.create(stored)) {
+  switch (workspace.userLists.create(stored).status) {
   case CreateListResult::Created:
     return kCommandDone;
   case CreateListResult::Exists:

@@ -40,8 +40,8 @@ TemplateFile parseTemplateFile(std::span<const std::uint8_t> bytes, TemplateKind
   return file;
 }
 
-bool saveTemplateFile(const std::filesystem::path &path, const TemplateFile &file) {
-  return writeFileInFolder(path, templateFileBytes(file));
+SaveResult saveTemplateFile(const std::filesystem::path &path, const TemplateFile &file) {
+  return saveFileInFolder(path, templateFileBytes(file));
 }
 
 std::optional<TemplateFile> readTemplateFile(const std::filesystem::path &path, TemplateKind kind) {

@@ -3,6 +3,7 @@
 // encoded bytes (at most 112 for marker templates).
 #pragma once
 
+#include "atomic_write.h"
 #include "string_ids.h"
 #include "template_codec.h"
 
@@ -35,7 +36,7 @@ std::vector<std::uint8_t> templateFileBytes(const TemplateFile &file);
 // leading 0xFF means a trace template. An empty file gives position 0.
 TemplateFile parseTemplateFile(std::span<const std::uint8_t> bytes, TemplateKind kind);
 
-bool saveTemplateFile(const std::filesystem::path &path, const TemplateFile &file);
+SaveResult saveTemplateFile(const std::filesystem::path &path, const TemplateFile &file);
 // nullopt when the file cannot be read.
 std::optional<TemplateFile> readTemplateFile(const std::filesystem::path &path, TemplateKind kind);
 

@@ -34,14 +34,14 @@ void TemplatesWorkspace::useGlossaryNamed(const std::string &language) {
   useGlossary(glossaryNamed(workingFolder_, glossaryLanguages(), language));
 }
 
-bool TemplatesWorkspace::saveGlossaryLanguage() {
+SaveResult TemplatesWorkspace::saveGlossaryLanguage() {
   const std::vector<std::string> languages = glossaryLanguages();
   for (std::size_t i = 0; i < languages.size(); ++i) {
     if (equalsIgnoringCase(languages[i], choice_.language)) {
       return saveGlossaryPosition(workingFolder_, static_cast<std::uint32_t>(i));
     }
   }
-  return false;
+  return {choice_.folder, std::make_error_code(std::errc::no_such_file_or_directory)};
 }
 
 std::vector<std::string> TemplatesWorkspace::glossaryLanguages() const {

@@ -57,9 +57,10 @@ public:
   void useSavedGlossary();
   // The language of that name; English when it is not available.
   void useGlossaryNamed(const std::string &language);
-  // Remembers the current language's position; false when it is not listed
-  // or the file could not be written.
-  bool saveGlossaryLanguage();
+  // Remembers the current language's position; fails when the file could not
+  // be written, or with "no such file" for the language's folder when it is
+  // not listed.
+  SaveResult saveGlossaryLanguage();
   std::vector<std::string> glossaryLanguages() const;
 
   const GlossaryChoice &glossaryChoice() const { return choice_; }

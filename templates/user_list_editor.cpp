@@ -211,8 +211,8 @@ std::optional<std::string> UserListEditor::askName() {
   return name;
 }
 
-bool UserListEditor::reportCreate(CreateListResult result, const std::string &name) {
-  switch (result) {
+bool UserListEditor::reportCreate(const CreatedList &created, const std::string &name) {
+  switch (created.status) {
   case CreateListResult::Created:
     return true;
   case CreateListResult::Exists:
@@ -255,9 +255,9 @@ bool UserListEditor::writeList(const std::string &name) {
       row.descriptions = edited->descriptions;
     }
   }
-  const bool linksWritten = store.saveLinks(name, rows);
-  const bool listsWritten = store.saveAll();
-  if (!linksWritten || !listsWritten) {
+  SaveResult saved = store.saveLinks(name, rows);
+  saved &= store.saveAll();
+  if (!saved) {
     user_.message(strings_.text(sid::kFileNotSaved) + (store.folder() / name).string());
     return false;
   }
@@ -287,7 +287,7 @@ bool UserListEditor::saveAs() {
       return false;
     }
   } else {
-    const CreateListResult created = store.create(*name);
+    const CreatedList created = store.create(*name);
     if (created == CreateListResult::Exists) {
       // A folder that the store does not list (one past the 99th).
       user_.message(strings_.text(sid::kMaxUserLists) + std::to_string(UserListStore::kMaxLists));

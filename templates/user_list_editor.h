@@ -76,7 +76,7 @@ private:
   bool mayLeave();
   void loadList(const std::string &name);
   std::optional<std::string> askName();
-  bool reportCreate(CreateListResult result, const std::string &name);
+  bool reportCreate(const CreatedList &created, const std::string &name);
   bool writeList(const std::string &name);
   LabelLink *linkRow(GlossaryRef label);
   std::vector<GlossaryItem> itemsOf(const std::vector<GlossaryRef> &refs) const;

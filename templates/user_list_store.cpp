@@ -127,29 +127,34 @@ bool UserListStore::isUsableName(std::string_view name) {
   });
 }
 
-CreateListResult UserListStore::create(const std::string &name) {
+CreatedList UserListStore::create(const std::string &name) {
   if (!isUsableName(name)) {
-    return CreateListResult::InvalidName;
+    return {CreateListResult::InvalidName, {}};
   }
   std::error_code error;
   if (contains(name) || fs::exists(folder_ / name, error)) {
-    return CreateListResult::Exists;
+    return {CreateListResult::Exists, {}};
   }
   if (lists_.size() > kMaxLists) {
-    return CreateListResult::Full;
+    return {CreateListResult::Full, {}};
   }
-  if (!fs::create_directories(folder_ / name, error) ||
-      !writeFileInFolder(fvgPath(name), std::string_view())) {
-    return CreateListResult::Failed;
+  if (!fs::create_directories(folder_ / name, error)) {
+    // Created by someone else meanwhile: the folder is not new.
+    return {CreateListResult::Failed,
+            {folder_ / name, error ? error : std::make_error_code(std::errc::file_exists)}};
+  }
+  SaveResult saved = saveFileInFolder(fvgPath(name), std::string_view());
+  if (!saved) {
+    return {CreateListResult::Failed, std::move(saved)};
   }
   load();
-  return CreateListResult::Created;
+  return {CreateListResult::Created, std::move(saved)};
 }
 
-bool UserListStore::saveAll() {
-  bool all = true;
+SaveResult UserListStore::saveAll() {
+  SaveResult all;
   for (std::size_t i = 1; i < lists_.size(); ++i) {
-    all = writeFileInFolder(fvgPath(lists_[i].name), fvgBytes(lists_[i].labels)) && all;
+    all &= saveFileInFolder(fvgPath(lists_[i].name), fvgBytes(lists_[i].labels));
   }
   return all;
 }
@@ -179,11 +184,11 @@ LabelLinks UserListStore::loadLinks(std::string_view name) {
   return parseLabelTermData(bytes, list->labels);
 }
 
-bool UserListStore::saveLinks(std::string_view name, const LabelLinks &links) {
+SaveResult UserListStore::saveLinks(std::string_view name, const LabelLinks &links) {
   if (!contains(name)) {
-    return false;
+    return {linksPath(name), std::make_error_code(std::errc::no_such_file_or_directory)};
   }
-  return writeFileInFolder(linksPath(name), labelTermBytes(links));
+  return saveFileInFolder(linksPath(name), labelTermBytes(links));
 }
 
 } // namespace tarnwick

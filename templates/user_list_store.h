@@ -4,6 +4,7 @@
 // position in listNames() is the position stored in ".utl" files.
 #pragma once
 
+#include "atomic_write.h"
 #include "glossary.h"
 #include "user_list_files.h"
 
@@ -17,6 +18,13 @@
 namespace tarnwick {
 
 enum class CreateListResult { Created, Exists, InvalidName, Full, Failed };
+
+struct CreatedList {
+  CreateListResult status = CreateListResult::Failed;
+  SaveResult saved; // why it failed, for Failed
+
+  bool operator==(CreateListResult other) const { return status == other; }
+};
 
 struct UserList {
   std::string name;
@@ -59,14 +67,16 @@ public:
   bool setLabels(std::string_view name, std::vector<GlossaryRef> labels);
 
   // Creates the folder and an empty ".fvg", then reloads.
-  CreateListResult create(const std::string &name);
-  // Writes every user list's ".fvg"; false when one could not be written.
-  bool saveAll();
+  CreatedList create(const std::string &name);
+  // Writes every user list's ".fvg"; the first that could not be written
+  // fails the result, the others are still written.
+  SaveResult saveAll();
 
   // The links of a list ("All" included), one row per label of the list; a
   // missing file is created empty.
   LabelLinks loadLinks(std::string_view name);
-  bool saveLinks(std::string_view name, const LabelLinks &links);
+  // Fails with "no such file" for an unknown list.
+  SaveResult saveLinks(std::string_view name, const LabelLinks &links);
 
   static bool isReservedName(std::string_view name);
   // Not reserved, not empty, at most 5 characters, and a plain folder name.

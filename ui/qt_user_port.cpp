@@ -86,6 +86,11 @@ QString qtFileFilter(const std::string &filter) {
 QtUserPort::QtUserPort(QString messageTitle, QObject *parent)
     : QObject(parent), messageTitle_(std::move(messageTitle)) {}
 
+bool QtUserPort::nobodyToAnswer() const {
+  return QCoreApplication::instance() == nullptr || QCoreApplication::closingDown() ||
+         !thread()->isRunning();
+}
+
 QWidget *QtUserPort::dialogParent() const {
   if (QWidget *modal = QApplication::activeModalWidget()) {
     return modal;
@@ -102,9 +107,12 @@ void QtUserPort::message(const std::string &text) {
 }
 
 Answer QtUserPort::ask(const std::string &text, Buttons buttons) {
-  return onGuiThread([this, &text, buttons] {
-    return answerFor(runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), buttons));
-  });
+  // The safe answer is the one Escape gives.
+  return onGuiThread(
+      [this, &text, buttons] {
+        return answerFor(runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), buttons));
+      },
+      answerFor(buttonSet(buttons).escape));
 }
 
 std::optional<std::string> QtUserPort::fileDialog(const FileSpec &spec, bool save) {
@@ -123,23 +131,26 @@ std::optional<std::string> QtUserPort::fileDialog(const FileSpec &spec, bool sav
 }
 
 std::optional<std::string> QtUserPort::openFile(const FileSpec &spec) {
-  return onGuiThread([this, &spec] { return fileDialog(spec, false); });
+  return onGuiThread([this, &spec] { return fileDialog(spec, false); }, std::nullopt);
 }
 
 std::optional<std::string> QtUserPort::saveFile(const FileSpec &spec) {
-  return onGuiThread([this, &spec] { return fileDialog(spec, true); });
+  return onGuiThread([this, &spec] { return fileDialog(spec, true); }, std::nullopt);
 }
 
 std::optional<std::string> QtUserPort::prompt(const PromptSpec &spec) {
-  return onGuiThread([this, &spec] { return PromptDialog::ask(spec, dialogParent()); });
+  return onGuiThread([this, &spec] { return PromptDialog::ask(spec, dialogParent()); },
+                     std::nullopt);
 }
 
 std::optional<PortChoice> QtUserPort::choosePort(const std::vector<std::string> &ports,
                                                  const std::vector<std::string> &rates,
                                                  const std::string &selectedRate) {
-  return onGuiThread([this, &ports, &rates, &selectedRate] {
-    return CommunicationOptionsDialog::choose(ports, rates, selectedRate, dialogParent());
-  });
+  return onGuiThread(
+      [this, &ports, &rates, &selectedRate] {
+        return CommunicationOptionsDialog::choose(ports, rates, selectedRate, dialogParent());
+      },
+      std::nullopt);
 }
 
 void QtUserPort::beep() {

@@ -1,5 +1,8 @@
 // UserPort with real dialogs. Tools call it from worker threads too: such a
-// call runs on the GUI thread and the worker waits for the answer.
+// call runs on the GUI thread and the worker waits for the answer. Once
+// nobody is left to answer (Qt is shutting down, or the GUI thread has
+// ended), every call gives the safe answer: No or Cancel, no file, no text,
+// no port.
 #pragma once
 
 #include "user_port.h"
@@ -11,7 +14,9 @@
 #include <QThread>
 #include <QWidget>
 
+#include <mutex>
 #include <type_traits>
+#include <utility>
 
 namespace tarnwick::ui {
 
@@ -42,25 +47,44 @@ public:
 private:
   QWidget *dialogParent() const;
   std::optional<std::string> fileDialog(const FileSpec &spec, bool save);
+  bool nobodyToAnswer() const;
 
   // Runs work on the GUI thread and returns its result; from a worker the
-  // caller blocks until the dialog is answered.
-  template <typename Work> auto onGuiThread(Work work) {
-    using Result = std::invoke_result_t<Work>;
+  // caller blocks until the dialog is answered. safe is the result when
+  // nobody is left to answer, also when the call is dropped unanswered
+  // because the GUI thread ends meanwhile.
+  template <typename Work, typename Result = std::invoke_result_t<Work>>
+  Result onGuiThread(Work work, std::type_identity_t<Result> safe) {
+    if (nobodyToAnswer()) {
+      return safe;
+    }
     if (QThread::currentThread() == thread()) {
       return work();
     }
-    if (QCoreApplication::closingDown()) {
-      return Result(); // nobody left to answer
-    }
-    if constexpr (std::is_void_v<Result>) {
-      QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
-    } else {
-      Result result{};
-      QMetaObject::invokeMethod(
-          this, [&result, &work] { result = work(); }, Qt::BlockingQueuedConnection);
-      return result;
-    }
+    // Qt's queued call synchronises through locks that ThreadSanitizer
+    // cannot see; this one makes the hand-over of the arguments and the
+    // result visible to it.
+    std::mutex handOver;
+    Result result = std::move(safe);
+    { const std::lock_guard published(handOver); }
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+          const std::lock_guard answering(handOver);
+          result = work();
+        },
+        Qt::BlockingQueuedConnection);
+    const std::lock_guard answered(handOver);
+    return result;
+  }
+
+  template <typename Work> void onGuiThread(Work work) {
+    onGuiThread(
+        [&work] {
+          work();
+          return true;
+        },
+        false);
   }
 
   QString messageTitle_;

@@ -399,9 +399,11 @@ DemoTreeResult createDemoTree(const fs::path &folder) {
   writePackages(tree);
   result = tree.result();
   // Glossaries, favorite user lists and templates come from the code that reads them.
-  if (!result.error && !writeDemoTemplatesData(folder)) {
-    result.error = std::make_error_code(std::errc::io_error);
-    result.what = "the demo glossaries, user lists and templates";
+  if (!result.error) {
+    if (const SaveResult saved = writeDemoTemplatesData(folder); !saved) {
+      result.error = saved.error;
+      result.what = saved.path.string();
+    }
   }
   return result;
 }

@@ -1,3 +1,4 @@
+#include "atomic_file.h"
 #include "demo_tree.h"
 #include "user_list_files.h"
 #include "user_list_store.h"
@@ -163,6 +164,24 @@ TEST_F(UserListStoreTest, saveAllWritesEveryUserList) {
   ASSERT_TRUE(readWholeFile(dir.path() / "FavGlossary/Wtr/Wtr.fvg", bytes));
   EXPECT_EQ(bytes, (Bytes{0x00, 0x09}));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "FavGlossary/All"));
+}
+
+TEST_F(UserListStoreTest, aFailedSaveAllNamesTheFileAndWhyAndWritesTheRest) {
+  store.load();
+  ASSERT_EQ(store.create("Gas"), CreateListResult::Created);
+  ASSERT_EQ(store.create("Wtr"), CreateListResult::Created);
+  ASSERT_TRUE(store.setLabels("Wtr", {0x0900}));
+  // A folder where Gas.fvg should be cannot be replaced by a file.
+  const auto blocked = dir.path() / "FavGlossary/Gas/Gas.fvg";
+  std::filesystem::remove(blocked);
+  std::filesystem::create_directories(blocked / "keep");
+  const SaveResult saved = store.saveAll();
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(saved.path, blocked);
+  EXPECT_EQ(saved.error, writeFileAtomically(blocked, Bytes{}));
+  Bytes bytes;
+  ASSERT_TRUE(readWholeFile(dir.path() / "FavGlossary/Wtr/Wtr.fvg", bytes));
+  EXPECT_EQ(bytes, (Bytes{0x00, 0x09}));
 }
 
 TEST_F(UserListStoreTest, linksLoadCreatingAMissingFileAndSaveBack) {

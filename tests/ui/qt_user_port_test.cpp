@@ -1,3 +1,4 @@
+#include "ask_everything.h"
 #include "gui_helpers.h"
 #include "qt_user_port.h"
 
@@ -5,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,7 +19,9 @@
 namespace tarnwick::ui {
 namespace {
 
+using testing::askEverything;
 using testing::control;
+using testing::kSafeAnswers;
 using testing::ModalResponder;
 using testing::waitFor;
 
@@ -89,6 +93,25 @@ TEST(QtUserPort, workerCallsAreShownOnTheGuiThread) {
   ASSERT_TRUE(finished);
   EXPECT_TRUE(shownOnGuiThread);
   EXPECT_EQ(answer, Answer::Yes);
+}
+
+// Once nobody is left to answer, every call gives the safe answer at once,
+// instead of showing a dialog or waiting for ever.
+TEST(QtUserPort, nobodyLeftToAnswerGivesTheSafeAnswers) {
+  {
+    QThread gui;
+    gui.start();
+    QtUserPort user(QStringLiteral("Tarnwick"));
+    user.moveToThread(&gui);
+    gui.quit();
+    gui.wait();
+    EXPECT_EQ(askEverything(user), kSafeAnswers) << "the GUI thread has ended";
+  }
+  QProcess asker;
+  asker.start(QStringLiteral(CLOSING_DOWN_ASKER), {});
+  ASSERT_TRUE(asker.waitForFinished(30000));
+  EXPECT_EQ(asker.exitCode(), 0) << asker.readAllStandardError().toStdString();
+  EXPECT_EQ(asker.readAllStandardOutput().toStdString(), kSafeAnswers) << "Qt is closing down";
 }
 
 TEST(QtUserPort, choosePortShowsTheListsAndReturnsTheChoice) {
