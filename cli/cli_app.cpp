@@ -3,6 +3,8 @@
 #include "command_groups.h"
 #include "exit_status.h"
 #include "port_settings.h"
+#include "string_table.h"
+#include "version.h"
 
 namespace tarnwick::cli {
 
@@ -40,6 +42,13 @@ void CliApp::addGlobalOptions() {
                   "Write every byte sent and received, with its time, to this file")
       ->type_name("FILE");
   app_.add_flag("--json", options_.json, "Machine-readable output where the command offers it");
+  app_.set_version_flag("--version", std::string(kVersionText),
+                        "The version and the commit it was built from");
+  // Handled before the grammar when it stands alone (see main); listed here
+  // so that --help shows it.
+  app_.add_flag("--demo", demo_,
+                "Create a demo installation, start a simulated receiver and identify it "
+                "(alone: tarnwick-cli --demo)");
 }
 
 CLI::App *CliApp::addCommand(const CommandSpec &spec, CommandBody body) {
@@ -64,6 +73,10 @@ int CliApp::parse(int argc, const char *const *argv) {
     return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitDone : kExitUsage;
   }
   options_.answer = yes_ ? PresetAnswer::Yes : no_ ? PresetAnswer::No : PresetAnswer::None;
+  if (demo_) {
+    environment_.err << StringTable().text(sid::kDemoTakesNoArguments) << '\n';
+    return kExitUsage;
+  }
   return -1;
 }
 

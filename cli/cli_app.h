@@ -51,6 +51,7 @@ private:
   GlobalOptions options_;
   bool yes_ = false;
   bool no_ = false;
+  bool demo_ = false;
   std::map<std::string, Command> commands_;
 };
 

@@ -1,5 +1,6 @@
 #include "cli_session.h"
 
+#include "install_tree.h"
 #include "port_settings.h"
 #include "shipped_versions.h"
 
@@ -51,6 +52,12 @@ std::vector<std::string> CliSession::namedPorts() const {
 }
 
 std::optional<int> CliSession::refuseReceiverOperation() {
+  // Shipped versions of 0 would pass every version check, so a folder that
+  // is no installation is named before anything else.
+  if (!std::filesystem::exists(state().tree().path(install::kShippedVersionsFile))) {
+    context().user.message(options_.workdir.string() + context().text(sid::kNotAnInstallation));
+    return kExitUsage;
+  }
   // Said once: at start-up for a command that always uses the receiver, else here.
   if (!bindingReported_ && !serialLibraryUsable(context())) {
     return kExitFailed;
@@ -61,7 +68,8 @@ std::optional<int> CliSession::refuseReceiverOperation() {
   // Without --port the Communication Options dialog could only be cancelled:
   // say so before any device is touched.
   if (options_.port.empty()) {
-    context().showMessage(sid::kSelectPortAndRetry);
+    context().user.message(context().text(sid::kSelectPortAndRetry) + "\n" +
+                           context().text(sid::kNamePortOption));
     return kExitUsage;
   }
   return std::nullopt;

@@ -53,6 +53,8 @@ public:
   // The run's state, read from the working folder without writing to it.
   Session &state() { return *state_; }
   const CancelToken &interrupt() const { return environment_.interrupt; }
+  // Whether devices were named (--port, TARNWICK_PORTS) beside the system's.
+  bool namesPorts() const { return !namedPorts().empty(); }
   const GlobalOptions &options() const { return options_; }
   std::ostream &out() { return environment_.out; }
   std::ostream &err() { return environment_.err; }

@@ -5,10 +5,12 @@
 #include "command_groups.h"
 #include "configuration_editor.h"
 #include "country_list.h"
+#include "glossary.h"
 #include "json_output.h"
 #include "progress_watcher.h"
 #include "settings_files.h"
 
+#include <charconv>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -28,7 +30,8 @@ constexpr std::string_view kNothingSentNote =
 struct ConfigArguments {
   CLI::App *create = nullptr;
   CLI::App *show = nullptr;
-  int model = static_cast<int>(kDefaultModel);
+  CLI::App *models = nullptr;
+  std::string model;
   std::string output;
   std::string file;
 };
@@ -63,9 +66,47 @@ JsonDocument modelJson(ModelIndex model) {
   return {{"model", model}, {"modelName", modelName(model)}};
 }
 
+// A position in the model box, or a model's name whatever its case.
+std::optional<ModelIndex> modelNamed(const std::string &text) {
+  int index = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+  if (error == std::errc() && end == text.data() + text.size()) {
+    return index >= 0 && index < kModelCount ? std::optional(static_cast<ModelIndex>(index))
+                                             : std::nullopt;
+  }
+  for (int position = 0; position < kModelCount; ++position) {
+    const auto model = static_cast<ModelIndex>(position);
+    if (equalsIgnoringCase(modelName(model), text)) {
+      return model;
+    }
+  }
+  return std::nullopt;
+}
+
+int runModels(CliSession &session) {
+  if (session.options().json) {
+    JsonDocument models = JsonDocument::array();
+    for (int position = 0; position < kModelCount; ++position) {
+      models.push_back(modelJson(static_cast<ModelIndex>(position)));
+    }
+    printJsonLine(session.out(), {{"models", models}});
+    return kExitDone;
+  }
+  for (int position = 0; position < kModelCount; ++position) {
+    session.out() << position << '\t' << modelName(static_cast<ModelIndex>(position)) << '\n';
+  }
+  return kExitDone;
+}
+
 int runNew(CliSession &session, const ConfigArguments &arguments) {
+  const auto model = modelNamed(arguments.model);
+  if (!model) {
+    session.err() << "--model " << arguments.model
+                  << ": not a model; \"tarnwick-cli config models\" lists them.\n";
+    return kExitUsage;
+  }
   Workbench bench(session);
-  bench.editor.applyModel(static_cast<ModelIndex>(arguments.model));
+  bench.editor.applyModel(*model);
   if (!bench.editor.saveAsFile(commandLinePath(arguments.output))) {
     return kExitFailed;
   }
@@ -84,7 +125,7 @@ void printListsText(CliSession &session, const ReceiverConfiguration &configurat
   std::ostream &out = session.out();
   out << "Model: " << configuration.model() << ' ' << modelName(configuration.model()) << '\n';
   for (ListId id : allLists()) {
-    out << listWord(id) << '\n';
+    out << ConfigurationEditor::listTitle(id, session.context().strings) << '\n';
     for (const SettingEntry &entry : listOf(configuration.current(), id).entries) {
       out << "  " << entry.name << ": " << stateName(entry.state) << '\n';
     }
@@ -208,6 +249,9 @@ int runConfig(CliSession &session, const ConfigArguments &arguments) {
   if (arguments.show->parsed()) {
     return runShow(session, arguments);
   }
+  if (arguments.models->parsed()) {
+    return runModels(session);
+  }
   return runSend(session, arguments);
 }
 
@@ -221,14 +265,17 @@ void addConfigCommands(CliApp &app) {
                      [arguments](CliSession &session) { return runConfig(session, *arguments); });
   command->require_subcommand(1);
   CLI::App *create = command->add_subcommand("new", "A new configuration with a model's defaults");
-  create->add_option("--model", arguments->model, "Model index, as in the editor's model box")
+  create
+      ->add_option("--model", arguments->model,
+                   "Model: its name, or its position in the editor's model box (config models)")
       ->required()
-      ->check(CLI::Range(0, kModelCount - 1));
+      ->type_name("MODEL");
   create->add_option("-o,--output", arguments->output, "The .cfg file to write")->required();
   arguments->create = create;
   CLI::App *show = command->add_subcommand("show", "The model and each list's entries");
   show->add_option("file", arguments->file, "The .cfg file")->required();
   arguments->show = show;
+  arguments->models = command->add_subcommand("models", "The models, by position and name");
   CLI::App *send = command->add_subcommand("send", "Send a .cfg file to the receiver");
   send->add_option("file", arguments->file, "The .cfg file")->required();
 }

@@ -37,6 +37,9 @@ int runPorts(CliSession &session) {
     printJson(session, probe);
   } else {
     printText(session, probe);
+    if (!session.namesPorts()) {
+      session.err() << session.context().text(sid::kPseudoTerminalsNote) << '\n';
+    }
   }
   return probe.ports.empty() ? kExitNoPort : kExitDone;
 }

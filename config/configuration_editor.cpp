@@ -60,6 +60,27 @@ int firstEnabled(const SettingList &list) {
 
 } // namespace
 
+std::string ConfigurationEditor::listTitle(ListId list, const StringTable &strings) {
+  const Page page = pageOf(list);
+  if (page == Page::Language) {
+    return std::string(kLanguageTitle);
+  }
+  std::string title = strings.text(kTabTitles[static_cast<std::size_t>(page)]);
+  if (list == ListId::Units || list == ListId::Date) {
+    return title + ": " + std::string(list == ListId::Units ? kUnitsTitle : kDateTitle);
+  }
+  if (page == Page::MarkerTypes) {
+    return title;
+  }
+  const auto columns = frequencyLists(page);
+  for (std::size_t column = 0; column < columns.size(); ++column) {
+    if (columns[column] == list) {
+      return title + ": " + std::string(kFrequencyColumns[column]);
+    }
+  }
+  return title;
+}
+
 ConfigurationEditor::Page ConfigurationEditor::pageOf(ListId list) {
   switch (list) {
   case ListId::Units:

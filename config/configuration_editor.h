@@ -68,6 +68,11 @@ public:
   static std::array<ListId, 5> frequencyLists(Page page);
   static constexpr std::array<std::string_view, 5> kFrequencyColumns = {
       "Active", "Power", "Passive", "Aux", "User frequency"};
+  static constexpr std::string_view kUnitsTitle = "Units";
+  static constexpr std::string_view kDateTitle = "Date Format";
+  static constexpr std::string_view kLanguageTitle = "Language"; // the page that is never a tab
+  // A list as the dialog titles it: its tab, then its column or group.
+  static std::string listTitle(ListId list, const StringTable &strings);
 
   struct Snapshot {
     std::string caption;

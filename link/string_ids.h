@@ -234,5 +234,11 @@ inline constexpr StringId kMaxUserLists = 61435;            // followed by 99
 inline constexpr StringId kTemplateMemoryUsage = 61436;     // static text before the percentage
 inline constexpr StringId kTemplateMemoryRemaining = 61437; // static text after it
 
+// Texts of the command line without an id of their own; 61500-61509.
+inline constexpr StringId kNotAnInstallation = 61500; // preceded by the folder
+inline constexpr StringId kDemoTakesNoArguments = 61501;
+inline constexpr StringId kPseudoTerminalsNote = 61502;
+inline constexpr StringId kNamePortOption = 61503;
+
 } // namespace sid
 } // namespace tarnwick

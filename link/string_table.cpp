@@ -13,6 +13,14 @@ struct BuiltIn {
 };
 
 constexpr BuiltIn kEnglish[] = {
+    {sid::kNotAnInstallation,
+     " is not an installation folder: it has no Cfg/BrimstelLocatorVersion.cfg. Name the "
+     "installation with --workdir DIR."},
+    {sid::kNamePortOption, "Name the receiver's serial device with --port DEVICE "
+                           "(tarnwick-cli ports lists them)."},
+    {sid::kDemoTakesNoArguments, "--demo runs alone: tarnwick-cli --demo"},
+    {sid::kPseudoTerminalsNote, "Pseudo-terminals (such as a simulated receiver) are listed only "
+                                "when named with --port DEVICE or in TARNWICK_PORTS."},
     {sid::kSeqIdHeader, "Seq ID"},
     {sid::kDepthHeader, "Depth(in)"},
     {sid::kCurrentHeader, "Current(mA)"},
@@ -337,6 +345,10 @@ StringTable::StringTable() {
   for (const BuiltIn &entry : kEnglish) {
     texts_.emplace(entry.id, entry.text);
   }
+}
+
+std::size_t StringTable::builtInCount() {
+  return std::size(kEnglish);
 }
 
 const std::string &StringTable::text(StringId id) const {

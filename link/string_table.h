@@ -27,6 +27,10 @@ public:
   // the table does not know are ignored. Returns how many texts were replaced.
   std::size_t applyLanguagePack(std::string_view pack);
 
+  std::size_t size() const { return texts_.size(); }
+  // How many texts are built in; more than size() when two share an id.
+  static std::size_t builtInCount();
+
 private:
   std::map<StringId, std::string> texts_;
 };

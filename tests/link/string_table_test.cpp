@@ -36,3 +36,14 @@ TEST(StringTable, unknownIdsAreEmpty) {
 
 } // namespace
 } // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+// Two texts given the same id would hide one of them without a word.
+TEST(StringTable, everyBuiltInTextHasAnIdOfItsOwn) {
+  EXPECT_EQ(StringTable().size(), StringTable::builtInCount());
+}
+
+} // namespace
+} // namespace tarnwick
