@@ -4,9 +4,12 @@
 #include "prompt_dialog.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+
+#include <condition_variable>
 
 namespace tarnwick::ui {
 
@@ -83,8 +86,59 @@ QString qtFileFilter(const std::string &filter) {
   return entries.join(QStringLiteral(";;"));
 }
 
+// A worker's call, posted to the GUI thread. It ends when it has run or when
+// Qt drops it unrun (its thread ended); either way the worker then goes on.
+class QtUserPort::GuiCall final : public QEvent {
+public:
+  struct Done {
+    std::mutex mutex;
+    std::condition_variable signal;
+    bool done = false;
+  };
+
+  static QEvent::Type type() {
+    static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return registered;
+  }
+
+  GuiCall(const std::function<void()> &work, Done &done)
+      : QEvent(type()), work_(work), done_(done) {}
+  GuiCall(const GuiCall &) = delete;
+  GuiCall &operator=(const GuiCall &) = delete;
+  ~GuiCall() override {
+    const std::lock_guard lock(done_.mutex);
+    done_.done = true;
+    done_.signal.notify_all();
+  }
+
+  void run() const { work_(); }
+
+private:
+  std::function<void()> work_;
+  Done &done_;
+};
+
 QtUserPort::QtUserPort(QString messageTitle, QObject *parent)
     : QObject(parent), messageTitle_(std::move(messageTitle)) {}
+
+void QtUserPort::runOnGuiThread(const std::function<void()> &work) {
+  GuiCall::Done done;
+  auto *call = new GuiCall(work, done);
+  { const std::lock_guard published(calls_); }
+  QCoreApplication::postEvent(this, call);
+  std::unique_lock lock(done.mutex);
+  done.signal.wait(lock, [&done] { return done.done; });
+}
+
+bool QtUserPort::event(QEvent *event) {
+  // Before anything of the event is read: it may be a worker's call.
+  { const std::lock_guard received(calls_); }
+  if (event->type() != GuiCall::type()) {
+    return QObject::event(event);
+  }
+  static_cast<GuiCall *>(event)->run();
+  return true;
+}
 
 bool QtUserPort::nobodyToAnswer() const {
   return QCoreApplication::instance() == nullptr || QCoreApplication::closingDown() ||

@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include <functional>
 #include <mutex>
 #include <type_traits>
 #include <utility>
@@ -44,15 +45,22 @@ public:
                                        const std::string &selectedRate) override;
   void beep() override;
 
+protected:
+  bool event(QEvent *event) override;
+
 private:
+  class GuiCall;
+
   QWidget *dialogParent() const;
   std::optional<std::string> fileDialog(const FileSpec &spec, bool save);
   bool nobodyToAnswer() const;
+  // Posts work to the GUI thread and waits until it has run, or until Qt
+  // dropped it unrun because the GUI thread ended.
+  void runOnGuiThread(const std::function<void()> &work);
 
   // Runs work on the GUI thread and returns its result; from a worker the
   // caller blocks until the dialog is answered. safe is the result when
-  // nobody is left to answer, also when the call is dropped unanswered
-  // because the GUI thread ends meanwhile.
+  // nobody is left to answer, also when the call is dropped unanswered.
   template <typename Work, typename Result = std::invoke_result_t<Work>>
   Result onGuiThread(Work work, std::type_identity_t<Result> safe) {
     if (nobodyToAnswer()) {
@@ -61,20 +69,8 @@ private:
     if (QThread::currentThread() == thread()) {
       return work();
     }
-    // Qt's queued call synchronises through locks that ThreadSanitizer
-    // cannot see; this one makes the hand-over of the arguments and the
-    // result visible to it.
-    std::mutex handOver;
     Result result = std::move(safe);
-    { const std::lock_guard published(handOver); }
-    QMetaObject::invokeMethod(
-        this,
-        [&] {
-          const std::lock_guard answering(handOver);
-          result = work();
-        },
-        Qt::BlockingQueuedConnection);
-    const std::lock_guard answered(handOver);
+    runOnGuiThread([&result, &work] { result = work(); });
     return result;
   }
 
@@ -89,6 +85,10 @@ private:
 
   QString messageTitle_;
   QPointer<QWidget> mainWindow_;
+  // Taken by a worker after it built its call and by the GUI thread before
+  // it runs one: the hand-over, in locks that ThreadSanitizer sees (Qt's
+  // own event queue synchronises where it cannot look).
+  std::mutex calls_;
 };
 
 } // namespace tarnwick::ui

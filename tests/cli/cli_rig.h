@@ -95,6 +95,12 @@ struct CliRig {
   tarnwick::testing::TempDir work;
   CancelToken interrupt;
 
+  // The scratch folder is an installation whose shipped versions are all 0;
+  // tests that need others write their own version file.
+  CliRig() {
+    writeVersionFile("A=0.0\r\nB=0.0\r\nC=0.0\r\nD=0.0\r\nE=0.0\r\nF=0.0\r\nG=0.0\r\nH=0.0\r\n");
+  }
+
   // Runs tarnwick-cli with args (without the program name).
   int run(std::vector<std::string> args) {
     args.insert(args.begin(), "tarnwick-cli");

@@ -100,6 +100,35 @@ TEST(ConfigCommand, untitledIsNoName) {
 TEST(ConfigCommand, newRefusesAModelTheBoxDoesNotList) {
   CliRig rig;
   EXPECT_EQ(rig.runIn({"config", "new", "--model", "35", "-o", "x.cfg"}), 2);
+  EXPECT_EQ(rig.runIn({"config", "new", "--model", "8999X", "-o", "x.cfg"}), 2);
+  EXPECT_FALSE(std::filesystem::exists(rig.work.path() / "x.cfg"));
+}
+
+// A model is named as the box lists it, whatever the case, or by position.
+TEST(ConfigCommand, newTakesAModelByNameAndModelsListsThem) {
+  CliRig rig;
+  ASSERT_EQ(rig.runIn({"config", "models"}), 0);
+  EXPECT_EQ(rig.out.str().substr(0, 10), "0\t6130-Tq\n");
+  rig.out.str("");
+  const std::string byName = (rig.work.path() / "byname.cfg").string();
+  const std::string byIndex = (rig.work.path() / "byindex.cfg").string();
+  ASSERT_EQ(rig.runIn({"config", "new", "--model", "6130-tq", "-o", byName}), 0);
+  ASSERT_EQ(rig.runIn({"config", "new", "--model", "0", "-o", byIndex}), 0);
+  EXPECT_EQ(rig.work.read("byname.cfg"), rig.work.read("byindex.cfg"));
+}
+
+// Shipped versions of 0 would pass every check: the folder is named instead.
+TEST(ConfigCommand, aFolderThatIsNoInstallationIsNamedBeforeAnythingIsSent) {
+  CliRig rig;
+  std::filesystem::remove(rig.work.path() / "Cfg" / "BrimstelLocatorVersion.cfg");
+  const auto path = rig.work.write("send.cfg", formatConfiguration(9, defaultLists(9)));
+  rig.serial.sim.addReceiver(kDevice);
+  EXPECT_EQ(rig.runIn({"--port", kDevice, "config", "send", path.string()}), 2);
+  EXPECT_EQ(rig.err.str(), rig.work.path().string() +
+                               " is not an installation folder: it has no "
+                               "Cfg/BrimstelLocatorVersion.cfg. Name the installation with "
+                               "--workdir DIR.\n");
+  EXPECT_TRUE(rig.serial.sim.openAttempts().empty());
 }
 
 TEST(ConfigCommand, showPrintsTheModelAndEveryEntry) {
@@ -109,29 +138,31 @@ TEST(ConfigCommand, showPrintsTheModelAndEveryEntry) {
   listOf(lists, ListId::LocateUser).at(1).state = SettingState::Masked;
   const auto path = rig.work.write("zero.cfg", formatConfiguration(0, lists));
   EXPECT_EQ(rig.runIn({"config", "show", path.string()}), 0);
-  EXPECT_EQ(rig.out.str(), "Model: 0 6130-Tq\n"
-                           "units\n  cm: Disabled\n  in: Enabled\n  ft: Disabled\n"
-                           "date\n  mm/dd/yy: Enabled\n  dd/mm/yy: Disabled\n"
-                           "mkr\n  Telephone: Unavailable\n  Power: Unavailable\n"
-                           "  Gas: Unavailable\n  Water: Unavailable\n  Waster Water: Unavailable\n"
-                           "  Communication: Unavailable\n  General Purpose: Unavailable\n"
-                           "lact\n  577 Hz: Enabled\n  8 kHz: Enabled\n  33 kHz: Enabled\n"
-                           "  133 kHz: Enabled\n  200 kHz: Enabled\n"
-                           "lpow\n  50: Enabled\n  60: Enabled\n  100: Enabled\n  120: Enabled\n"
-                           "  50L: Enabled\n  60L: Enabled\n  50H: Enabled\n  60H: Enabled\n"
-                           "lpas\n  CATV: Enabled\n  LF: Enabled\n"
-                           "laux\n  512 Hz: Enabled\n  560 Hz: Enabled\n"
-                           "ludf\n  U F1: Disabled\n  75: Masked\n  U F3: Disabled\n"
-                           "  U F4: Disabled\n"
-                           "tact\n  577 Hz: Enabled\n  8 kHz: Enabled\n  33 kHz: Enabled\n"
-                           "  133 kHz: Enabled\n  200 kHz: Enabled\n"
-                           "tpow\n  50: Enabled\n  60: Enabled\n  100: Enabled\n  120: Enabled\n"
-                           "  50L: Enabled\n  60L: Enabled\n  50H: Enabled\n  60H: Enabled\n"
-                           "tpas\n  CATV: Enabled\n  LF: Enabled\n"
-                           "taux\n  512 Hz: Enabled\n  560 Hz: Enabled\n"
-                           "tudf\n  U F1: Disabled\n  U F2: Disabled\n  U F3: Disabled\n"
-                           "  U F4: Disabled\n"
-                           "lang\n  English: Enabled\n  Other: Disabled\n");
+  EXPECT_EQ(
+      rig.out.str(),
+      "Model: 0 6130-Tq\n"
+      "Units And Date: Units\n  cm: Disabled\n  in: Enabled\n  ft: Disabled\n"
+      "Units And Date: Date Format\n  mm/dd/yy: Enabled\n  dd/mm/yy: Disabled\n"
+      "Marker types\n  Telephone: Unavailable\n  Power: Unavailable\n"
+      "  Gas: Unavailable\n  Water: Unavailable\n  Waster Water: Unavailable\n"
+      "  Communication: Unavailable\n  General Purpose: Unavailable\n"
+      "Locate frequencies: Active\n  577 Hz: Enabled\n  8 kHz: Enabled\n  33 kHz: Enabled\n"
+      "  133 kHz: Enabled\n  200 kHz: Enabled\n"
+      "Locate frequencies: Power\n  50: Enabled\n  60: Enabled\n  100: Enabled\n  120: Enabled\n"
+      "  50L: Enabled\n  60L: Enabled\n  50H: Enabled\n  60H: Enabled\n"
+      "Locate frequencies: Passive\n  CATV: Enabled\n  LF: Enabled\n"
+      "Locate frequencies: Aux\n  512 Hz: Enabled\n  560 Hz: Enabled\n"
+      "Locate frequencies: User frequency\n  U F1: Disabled\n  75: Masked\n  U F3: Disabled\n"
+      "  U F4: Disabled\n"
+      "Tone frequencies: Active\n  577 Hz: Enabled\n  8 kHz: Enabled\n  33 kHz: Enabled\n"
+      "  133 kHz: Enabled\n  200 kHz: Enabled\n"
+      "Tone frequencies: Power\n  50: Enabled\n  60: Enabled\n  100: Enabled\n  120: Enabled\n"
+      "  50L: Enabled\n  60L: Enabled\n  50H: Enabled\n  60H: Enabled\n"
+      "Tone frequencies: Passive\n  CATV: Enabled\n  LF: Enabled\n"
+      "Tone frequencies: Aux\n  512 Hz: Enabled\n  560 Hz: Enabled\n"
+      "Tone frequencies: User frequency\n  U F1: Disabled\n  U F2: Disabled\n  U F3: Disabled\n"
+      "  U F4: Disabled\n"
+      "Language\n  English: Enabled\n  Other: Disabled\n");
 }
 
 TEST(ConfigCommand, showLeavesAnOldLayoutFileAsItIs) {
@@ -224,7 +255,8 @@ TEST(ConfigCommand, sendNeedsAPort) {
   CliRig rig;
   const auto path = rig.work.write("send.cfg", formatConfiguration(9, defaultLists(9)));
   EXPECT_EQ(rig.runIn({"config", "send", path.string()}), 2);
-  EXPECT_EQ(rig.err.str(), "Please select a port and try again !\n");
+  EXPECT_EQ(rig.err.str(), "Please select a port and try again !\nName the receiver's serial "
+                           "device with --port DEVICE (tarnwick-cli ports lists them).\n");
 }
 
 TEST(ConfigCommand, onlySendNeedsTheSerialLibraryAndSaysSoOnce) {

@@ -45,7 +45,7 @@ TEST(Grammar, helpListsTheCommandsAndSucceeds) {
   EXPECT_EQ(rig.run({"--help"}), 0);
   const std::string help = rig.out.str();
   for (const char *word : {"--workdir", "--port", "--baud", "--yes", "--no", "--trace", "--json",
-                           "ports", "version"}) {
+                           "--version", "--demo", "ports", "version"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
 }

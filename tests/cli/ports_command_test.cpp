@@ -13,6 +13,9 @@ const std::string kPermission =
     "permission denied — Your user is not in the dialout group. Add it with \"sudo usermod -aG "
     "dialout $USER\", then log out and log in again.";
 
+const std::string kPseudoTerminals = "Pseudo-terminals (such as a simulated receiver) are listed "
+                                     "only when named with --port DEVICE or in TARNWICK_PORTS.\n";
+
 TEST(PortsCommand, listsThePortsThatOpenAndWhyTheOthersDoNot) {
   CliRig rig;
   rig.serial.devices = {"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyACM0"};
@@ -25,7 +28,8 @@ TEST(PortsCommand, listsThePortsThatOpenAndWhyTheOthersDoNot) {
   EXPECT_EQ(rig.out.str(), "/dev/ttyUSB0\n/dev/ttyACM0\n");
   EXPECT_EQ(rig.err.str(), "/dev/ttyS0: " + kPermission + "\n" +
                                "/dev/ttyS1: busy — in use by another program\n"
-                               "/dev/ttyS2: input/output error — no device answers behind it\n");
+                               "/dev/ttyS2: input/output error — no device answers behind it\n" +
+                               kPseudoTerminals);
   // Every device was probed at 38400 and none is left open.
   for (const auto &attempt : rig.serial.sim.openAttempts()) {
     EXPECT_EQ(attempt.baud, 38400);
@@ -57,7 +61,7 @@ TEST(PortsCommand, noPortThatOpensEndsWithStatusThree) {
   rig.serial.sim.addFailingDevice("/dev/ttyS1", EBUSY);
   EXPECT_EQ(rig.runIn({"ports"}), 3);
   EXPECT_EQ(rig.out.str(), "");
-  EXPECT_EQ(rig.err.str(), "/dev/ttyS1: busy — in use by another program\n");
+  EXPECT_EQ(rig.err.str(), "/dev/ttyS1: busy — in use by another program\n" + kPseudoTerminals);
 }
 
 TEST(PortsCommand, otherErrorsAreNamedByTheSystem) {
@@ -65,7 +69,7 @@ TEST(PortsCommand, otherErrorsAreNamedByTheSystem) {
   rig.serial.devices = {"/dev/ttyS1"};
   rig.serial.sim.addFailingDevice("/dev/ttyS1", EINVAL);
   EXPECT_EQ(rig.runIn({"ports"}), 3);
-  EXPECT_EQ(rig.err.str(), "/dev/ttyS1: invalid argument\n");
+  EXPECT_EQ(rig.err.str(), "/dev/ttyS1: invalid argument\n" + kPseudoTerminals);
 }
 
 TEST(PortsCommand, jsonListsPortsAndRefusals) {

@@ -104,7 +104,8 @@ TEST(VersionCommand, withoutPortItAsksForOneAndTouchesNoDevice) {
   rig.serial.sim.addReceiver(kDevice);
   rig.serial.devices = {kDevice};
   EXPECT_EQ(rig.runIn({"version"}), 2);
-  EXPECT_EQ(rig.err.str(), "Please select a port and try again !\n");
+  EXPECT_EQ(rig.err.str(), "Please select a port and try again !\nName the receiver's serial "
+                           "device with --port DEVICE (tarnwick-cli ports lists them).\n");
   EXPECT_EQ(rig.out.str(), "");
   EXPECT_TRUE(rig.serial.sim.openAttempts().empty());
 }

@@ -182,7 +182,8 @@ TEST_F(CliVersion, aSilentReceiverGivesTheCommunicationError) {
 TEST_F(CliVersion, withoutPortItAsksForOne) {
   const CliRun run = runCli({"--workdir", work.path().string(), "version"}, scratch);
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, "Please select a port and try again !\n");
+  EXPECT_EQ(run.err, "Please select a port and try again !\nName the receiver's serial device with "
+                     "--port DEVICE (tarnwick-cli ports lists them).\n");
   EXPECT_TRUE(run.out.empty());
 }
 

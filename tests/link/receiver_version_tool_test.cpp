@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <utility>
+
 namespace tarnwick {
 namespace {
 
@@ -250,6 +253,34 @@ TEST(ReceiverVersionTool, closingTheDialogEndsTheWaitWithoutAMessage) {
   EXPECT_EQ(tool.runQuery(closed), Result::Cancelled);
   EXPECT_TRUE(rig.user.events().empty());
   EXPECT_EQ(rig.clock.nowMs(), 1350); // the CR went out; no gap and no read waited
+  expectUnchanged(tool);
+  EXPECT_FALSE(tool.snapshot().busy);
+}
+
+// As the dialog runs it: the query on a worker, the interface thread reading
+// the snapshot meanwhile and closing the dialog.
+TEST(ReceiverVersionTool, aQueryOnAWorkerIsWatchedAndClosedFromTheInterfaceThread) {
+  SimRig rig;
+  rig.openReceiver(kDevice);
+  ReceiverVersionTool tool(rig.context);
+  tool.open();
+  CancelToken closed;
+  std::promise<void> reading;
+  std::promise<void> closedSeen;
+  rig.port.beforeRead = [&, first = true]() mutable {
+    if (std::exchange(first, false)) {
+      reading.set_value();
+      closedSeen.get_future().wait();
+    }
+  };
+  std::future<Result> result =
+      std::async(std::launch::async, [&] { return tool.runQuery(closed); });
+  reading.get_future().wait();
+  EXPECT_TRUE(tool.snapshot().busy);
+  closed.cancel();
+  closedSeen.set_value();
+  EXPECT_EQ(result.get(), Result::Cancelled);
+  EXPECT_TRUE(rig.user.events().empty());
   expectUnchanged(tool);
   EXPECT_FALSE(tool.snapshot().busy);
 }

@@ -29,6 +29,11 @@ public:
 
   const std::filesystem::path &path() const { return path_; }
 
+  // The whole file; empty when it cannot be read.
+  std::string read(const std::string &name) const {
+    std::ifstream in(path_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
   std::filesystem::path write(const std::string &name,
                               const std::vector<std::uint8_t> &bytes) const {
     const auto file = path_ / name;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace tarnwick::ui {
@@ -99,13 +100,10 @@ TEST(QtUserPort, workerCallsAreShownOnTheGuiThread) {
 // instead of showing a dialog or waiting for ever.
 TEST(QtUserPort, nobodyLeftToAnswerGivesTheSafeAnswers) {
   {
-    QThread gui;
-    gui.start();
-    QtUserPort user(QStringLiteral("Tarnwick"));
-    user.moveToThread(&gui);
-    gui.quit();
-    gui.wait();
-    EXPECT_EQ(askEverything(user), kSafeAnswers) << "the GUI thread has ended";
+    std::unique_ptr<QtUserPort> user;
+    std::thread gui([&user] { user = std::make_unique<QtUserPort>(QStringLiteral("Tarnwick")); });
+    gui.join();
+    EXPECT_EQ(askEverything(*user), kSafeAnswers) << "the GUI thread has ended";
   }
   QProcess asker;
   asker.start(QStringLiteral(CLOSING_DOWN_ASKER), {});
