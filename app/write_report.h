@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app_context.h"
+#include "error_reason.h"
 
 #include <filesystem>
 #include <system_error>
@@ -12,8 +13,7 @@ namespace tarnwick {
 inline std::error_code reportWrite(AppContext &context, const std::filesystem::path &path,
                                    std::error_code error) {
   if (error) {
-    context.user.message(context.text(sid::kFileNotSaved) + path.string() + " (" + error.message() +
-                         ")");
+    context.user.message(notSavedText(context.strings, path, error));
   }
   return error;
 }

@@ -1,5 +1,7 @@
 #include "configuration_editor.h"
 
+#include "error_reason.h"
+
 #include "port_settings.h"
 #include "receiver_identity.h"
 
@@ -525,7 +527,7 @@ std::filesystem::path ConfigurationEditor::inConfigFolder(const std::string &cho
 
 void ConfigurationEditor::reportNotSaved(const std::filesystem::path &path, std::error_code error) {
   saveError_ = error;
-  context_.user.message(context_.text(sid::kFileNotSaved) + path.string());
+  context_.user.message(notSavedText(context_.strings, path, error));
 }
 
 bool ConfigurationEditor::supervisorLogin() {

@@ -85,6 +85,16 @@ std::string describePortFailure(const std::string &device, int errnoValue) {
   return sentence("The port " + device + " could not be opened: " + portOpenReason(errnoValue));
 }
 
+std::string fileFailureReason(std::error_code error) {
+  return fileReason(error);
+}
+
+std::string notSavedText(const StringTable &strings, const std::filesystem::path &path,
+                         std::error_code error) {
+  std::string text = strings.text(sid::kFileNotSaved) + path.string();
+  return error ? text + " (" + fileReason(error) + ")" : text;
+}
+
 std::string describeFileFailure(const std::filesystem::path &path, std::error_code error) {
   return sentence("The file " + path.string() +
                   " could not be read or written: " + fileReason(error));

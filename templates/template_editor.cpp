@@ -1,5 +1,7 @@
 #include "template_editor.h"
 
+#include "error_reason.h"
+
 #include "folder_listing.h"
 #include "template_file.h"
 
@@ -361,8 +363,8 @@ bool TemplateEditor::saveAsFile(const fs::path &path) {
   file.kind = kind;
   file.listPosition = workspace_.userLists.positionOf(userList_);
   file.encoded = content_.encode(kind);
-  if (!saveTemplateFile(target, file)) {
-    user_.message(strings_.text(sid::kFileNotSaved) + target.string());
+  if (const SaveResult saved = saveTemplateFile(target, file); !saved) {
+    user_.message(notSavedText(strings_, saved.path, saved.error));
     return false;
   }
   workspace_.state.folderOf(kind) = folder;

@@ -1,5 +1,7 @@
 #include "user_list_editor.h"
 
+#include "error_reason.h"
+
 #include <algorithm>
 
 namespace tarnwick {
@@ -258,7 +260,7 @@ bool UserListEditor::writeList(const std::string &name) {
   SaveResult saved = store.saveLinks(name, rows);
   saved &= store.saveAll();
   if (!saved) {
-    user_.message(strings_.text(sid::kFileNotSaved) + (store.folder() / name).string());
+    user_.message(notSavedText(strings_, saved.path, saved.error));
     return false;
   }
   return true;

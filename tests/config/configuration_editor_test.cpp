@@ -341,7 +341,8 @@ TEST_F(EditorTest, aFailedWriteIsReportedAndKeepsTheOldState) {
   rig.user.script.queueSaveFile(path.string());
   EXPECT_FALSE(editor->saveAs());
   EXPECT_EQ(rig.user.messages(),
-            std::vector<std::string>{"The file could not be saved: " + path.string()});
+            std::vector<std::string>{"The file could not be saved: " + path.string() +
+                                     " (no such file or folder)"});
   EXPECT_EQ(editor->snapshot().caption, "New Configuration");
   EXPECT_TRUE(editor->snapshot().modified);
 }
