@@ -40,6 +40,11 @@ std::size_t DownloadPlan::acknowledgedItems() const {
 }
 
 bool PacedDownload::begin() {
+  if (!chosen()) {
+    std::lock_guard lock(mutex_);
+    snapshot_.result = DownloadResult::NothingChosen;
+    return false;
+  }
   if (!ensurePortOpen(context_, EnsureOpenForm::Standard)) {
     std::lock_guard lock(mutex_);
     snapshot_.result = DownloadResult::PortNotOpen;
@@ -67,7 +72,6 @@ DownloadResult PacedDownload::download(const CancelToken &cancel) {
     refuse();
     return DownloadResult::Busy;
   case ToolRun::Ended:
-    return DownloadResult::PortNotOpen;
   case ToolRun::Ran:
     break;
   }

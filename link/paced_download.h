@@ -32,6 +32,7 @@ enum class DownloadResult {
   WriteFailed,     // the port refused a byte: 61274, port closed
   Cancelled,       // the dialog was closed or the program quit
   Busy,            // another tool holds the port; refused with 61287
+  NothingChosen,   // nothing to send was chosen; refused before the port step
 };
 
 // One step of a download: a paced exchange with at most one wait for the
@@ -102,6 +103,8 @@ public:
 protected:
   // The steps for the data as it is now, on the interface thread.
   virtual DownloadPlan makePlan() = 0;
+  // Whether there is something to send; when not, the tool has said so.
+  virtual bool chosen() { return true; }
   void setStatus(std::string text);
   AppContext &context_;
 

@@ -1,6 +1,7 @@
 #include "description_list_download.h"
 
 #include "commands.h"
+#include "list_exchanges.h"
 
 #include <algorithm>
 
@@ -76,6 +77,10 @@ DownloadPlan planDescriptionListDownload(const std::vector<DescriptionEntry> &en
 DownloadResult DescriptionListDownload::send(std::string name, const CancelToken &cancel) {
   setList(std::move(name));
   return download(cancel);
+}
+
+bool DescriptionListDownload::chosen() {
+  return listChosen(context_, store_, name_);
 }
 
 DownloadPlan DescriptionListDownload::makePlan() {

@@ -7,6 +7,14 @@
 
 namespace tarnwick {
 
+bool listChosen(AppContext &context, const UserListStore &store, std::string_view name) {
+  if (store.contains(name) && !equalsIgnoringCase(name, UserListStore::kNew)) {
+    return true;
+  }
+  context.showMessage(sid::kSelectUserListToSend);
+  return false;
+}
+
 std::vector<GlossaryRef> listCodes(const std::vector<GlossaryRef> &references) {
   std::vector<GlossaryRef> codes;
   for (const GlossaryRef reference : references) {

@@ -3,13 +3,19 @@
 // "ldata" block of 16-bit codes, acknowledged too.
 #pragma once
 
+#include "app_context.h"
 #include "glossary.h"
 #include "paced_exchange.h"
+#include "user_list_store.h"
 
 #include <string_view>
 #include <vector>
 
 namespace tarnwick {
+
+// Whether name is a list of the store to send; "Please select a User List to
+// Send" when it is not (or is "*New").
+bool listChosen(AppContext &context, const UserListStore &store, std::string_view name);
 
 // The codes a list sends: its references up to the first 0, at most 88.
 std::vector<GlossaryRef> listCodes(const std::vector<GlossaryRef> &references);

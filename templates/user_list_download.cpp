@@ -36,12 +36,13 @@ DownloadResult UserListDownload::send(std::string name, const CancelToken &cance
   return download(cancel);
 }
 
-// A name the store does not know sends an empty list under that name.
+bool UserListDownload::chosen() {
+  return listChosen(context_, store_, name_);
+}
+
 DownloadPlan UserListDownload::makePlan() {
-  const UserList *list = store_.find(name_);
-  static const std::vector<GlossaryRef> kNone;
-  return planUserListDownload(list != nullptr ? list->name : name_,
-                              list != nullptr ? list->labels : kNone, context_.strings);
+  const UserList &list = *store_.find(name_);
+  return planUserListDownload(list.name, list.labels, context_.strings);
 }
 
 } // namespace tarnwick

@@ -31,6 +31,8 @@ public:
 
 protected:
   DownloadPlan makePlan() override;
+  // A list of the store, not "*New": else "Please select a User List to Send".
+  bool chosen() override;
 
 private:
   const UserListStore &store_;

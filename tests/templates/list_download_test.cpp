@@ -223,3 +223,24 @@ TEST(DescriptionListDownload, aWithheldAckNamesTheEntrysHeaderValue) {
 
 } // namespace
 } // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+TEST(ListDownloads, aListTheStoreDoesNotHoldIsRefusedBeforeThePortStep) {
+  for (const char *name : {"Nope", "*New"}) {
+    SCOPED_TRACE(name);
+    ListRig rig;
+    const sim::Receiver &receiver = rig.openReceiver();
+    UserListDownload list(rig.context, rig.store);
+    DescriptionListDownload links(rig.context, rig.store);
+    EXPECT_EQ(list.send(name, CancelToken{}), DownloadResult::NothingChosen);
+    EXPECT_EQ(links.send(name, CancelToken{}), DownloadResult::NothingChosen);
+    EXPECT_EQ(rig.user.messages(),
+              std::vector<std::string>(2, "Please select a User List to Send"));
+    EXPECT_EQ(receiver.bytesReceived(), 0U);
+  }
+}
+
+} // namespace
+} // namespace tarnwick
