@@ -54,14 +54,12 @@ bool PacedDownload::begin() {
   std::lock_guard lock(mutex_);
   plan_ = std::move(plan);
   mandatedTotalMs_ = plan_.mandatedMs();
-  snapshot_.statusLog.clear();
-  snapshot_.result.reset();
-  snapshot_.done = false;
-  snapshot_.busy = true;
-  snapshot_.itemsDone = 0;
-  snapshot_.itemsTotal = plan_.acknowledgedItems();
-  snapshot_.itemsPerSecond = 0;
-  snapshot_.msLeft = mandatedTotalMs_;
+  DownloadSnapshot fresh;
+  fresh.status = snapshot_.status; // the opening text stays until the download sets its own
+  fresh.busy = true;
+  fresh.itemsTotal = plan_.acknowledgedItems();
+  fresh.msLeft = mandatedTotalMs_;
+  snapshot_ = std::move(fresh);
   running_.store(true);
   return true;
 }
@@ -97,16 +95,10 @@ DownloadResult PacedDownload::execute(Console &console) {
   }
   mandatedDoneMs_ += opening.mandatedMs();
   setStatus(context_.text(sid::kDownloadingPleaseWait));
-  {
-    std::lock_guard lock(mutex_);
-    snapshot_.progressVisible = true;
-    snapshot_.progressMax = plan_.progressMax;
-    snapshot_.progressPosition = 0;
-  }
+  showProgress(0);
   for (const DownloadStep &step : plan_.steps) {
     if (step.progress) {
-      std::lock_guard lock(mutex_);
-      snapshot_.progressPosition = *step.progress;
+      showProgress(*step.progress);
     }
     if (const Outcome sent = console.Run(step.exchange); !succeeded(sent)) {
       return stepFailed(step, console.unlessCancelled(sent));
@@ -160,6 +152,13 @@ void PacedDownload::stepDone(const DownloadStep &step, std::int64_t startMs) {
   snapshot_.itemsPerSecond =
       elapsedMs > 0 ? static_cast<double>(snapshot_.itemsDone) * 1000.0 / elapsedMs : 0.0;
   snapshot_.msLeft = mandatedTotalMs_ - mandatedDoneMs_;
+}
+
+void PacedDownload::showProgress(int position) {
+  std::lock_guard lock(mutex_);
+  snapshot_.progressVisible = true;
+  snapshot_.progressMax = plan_.progressMax;
+  snapshot_.progressPosition = position;
 }
 
 void PacedDownload::finish(DownloadResult result) {

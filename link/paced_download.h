@@ -113,6 +113,7 @@ private:
   DownloadResult openingFailed(Outcome outcome);
   DownloadResult stepFailed(const DownloadStep &step, Outcome outcome);
   void stepDone(const DownloadStep &step, std::int64_t startMs);
+  void showProgress(int position);
   void finish(DownloadResult result);
 
   DownloadPlan plan_; // set by begin(), read by the worker
