@@ -4,6 +4,7 @@
 #include "command_groups.h"
 #include "template_commands.h"
 #include "templates_workspace.h"
+#include "userlist_downloads.h"
 
 #include <map>
 #include <memory>
@@ -114,9 +115,12 @@ int runUserList(CliSession &session, const UserListArguments &arguments) {
 
 void addUserListCommand(CliApp &app) {
   auto arguments = std::make_shared<UserListArguments>();
-  CLI::App *command =
-      app.addCommand({"userlist", "List, show, create and fill favorite user lists", false},
-                     [arguments](CliSession &session) { return runUserList(session, *arguments); });
+  auto downloads = std::make_shared<UserListDownloadCommands>();
+  CLI::App *command = app.addCommand(
+      {"userlist", "List, show, create and fill favorite user lists", false},
+      [arguments, downloads](CliSession &session) {
+        return downloads->parsed() ? downloads->run(session) : runUserList(session, *arguments);
+      });
   command->require_subcommand(1);
   arguments->list = command->add_subcommand("list", "The user lists, \"All\" first");
   arguments->show =
@@ -133,6 +137,7 @@ void addUserListCommand(CliApp &app) {
   arguments->link->add_option("label", arguments->label, "A label of the list")->required();
   arguments->link->add_option("descriptions", arguments->items, "Glossary descriptions")
       ->required();
+  downloads->add(*command);
 }
 
 } // namespace

@@ -74,6 +74,14 @@ inline constexpr std::string_view kReceiverTemplates = "locut";    // the receiv
 inline constexpr std::string_view kReceiverTraceTable = "ttdata";  // the receiver's template table
 inline constexpr std::string_view kTemplateTableCount = "pcttlen"; // table entries about to be sent
 inline constexpr std::string_view kTemplateTableData = "pcttd";    // one table entry follows
+inline constexpr std::string_view kGlossaryVersion = "11";         // the version "gloss" sends
+
+// Framing of the list and table data blocks: a frame byte, then the start or
+// end byte; the 16-bit values between go high byte first.
+inline constexpr std::uint8_t kListFrame = 0x0A;  // frames "ldata" blocks
+inline constexpr std::uint8_t kTableFrame = 0x19; // frames "tdata" blocks
+inline constexpr std::uint8_t kBlockStart = 0x1E; // after the frame byte: values follow
+inline constexpr std::uint8_t kBlockEnd = 0x1F;   // after the frame byte: the values have ended
 
 // Configuration.
 inline constexpr std::string_view kLang = "lang";
@@ -134,5 +142,7 @@ inline constexpr int kUpgradeStatusBoundMs = 2000;  // 0xD5 after a status query
 inline constexpr int kResetSettleMs = 250;          // pause after "swreset"
 inline constexpr int kResetBoundMs = 5000;          // banner after "swreset"
 inline constexpr int kEepromWritePauseMs = 100;     // pause after an "ew" line
+inline constexpr int kDownloadAckBoundMs = 35000;   // ACK after each item, list and entry sent
+inline constexpr int kDownloadPieceMs = 200;        // after "gdata", "linit" and header pieces
 
 } // namespace tarnwick::cmd

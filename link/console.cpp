@@ -123,6 +123,44 @@ Outcome Console::SendBlock(std::string_view text) {
              : Outcome::WriteFailed;
 }
 
+Outcome Console::Run(const PacedExchange &exchange) {
+  using Kind = PacedExchange::Kind;
+  std::int64_t deadline = context_.clock.nowMs();
+  for (const PacedExchange::Step &step : exchange.steps()) {
+    if (cancelled()) {
+      return Outcome::Cancelled;
+    }
+    switch (step.kind) {
+    case Kind::Block:
+      if (context_.port.writeToPort(step.bytes.data(), static_cast<int>(step.bytes.size())) == 0) {
+        return Outcome::WriteFailed;
+      }
+      break;
+    case Kind::Byte:
+      if (context_.port.writeByte(static_cast<unsigned char>(step.bytes.front())) == 0) {
+        return Outcome::WriteFailed;
+      }
+      break;
+    case Kind::Flush:
+      FlushInput();
+      break;
+    case Kind::Pause:
+      deadline += step.ms;
+      if (!context_.clock.sleepUntilMs(deadline, cancel_)) {
+        return Outcome::Cancelled;
+      }
+      break;
+    case Kind::Await:
+      if (const Outcome read = ReadUntil(step.marker, step.ms); !succeeded(read)) {
+        return read;
+      }
+      deadline = context_.clock.nowMs();
+      break;
+    }
+  }
+  return Outcome::Ok;
+}
+
 std::optional<std::uint8_t> Console::ReadByte() {
   int count = 0;
   const char c = context_.port.readChar(&count);

@@ -7,6 +7,7 @@
 #include "cancel_token.h"
 #include "commands.h"
 #include "outcome.h"
+#include "paced_exchange.h"
 
 #include <cstdint>
 #include <optional>
@@ -48,6 +49,11 @@ public:
   [[nodiscard]] Outcome SendAckedLine(std::string_view text, int gapMs, int ackBoundMs);
   // text + "\r" in one write, unpaced (loader commands).
   [[nodiscard]] Outcome SendBlock(std::string_view text);
+  // Carries out a paced exchange. Its pauses run on one chain of deadlines
+  // from the start, taken up again from the moment each awaited marker came,
+  // so that the time a write takes is not added to the pause after it.
+  // Stops at the first write that fails or marker that does not come.
+  [[nodiscard]] Outcome Run(const PacedExchange &exchange);
 
   // One read of the port; nothing when no byte came within the read time-out.
   std::optional<std::uint8_t> ReadByte();

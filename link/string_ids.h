@@ -240,5 +240,17 @@ inline constexpr StringId kDemoTakesNoArguments = 61501;
 inline constexpr StringId kPseudoTerminalsNote = 61502;
 inline constexpr StringId kNamePortOption = 61503;
 
+// Texts of the glossary, user list and description list downloads that had
+// no id of their own; 61294-61295, 61332-61333, 61346, 61360, 61362 and 61415
+// were unused in the table.
+inline constexpr StringId kGroupPositionPrefix = 61294; // after 61321: the group's position
+inline constexpr StringId kItemPositionPrefix = 61295;  // then the item's position
+inline constexpr StringId kSelectUserListToDownload = 61332;
+inline constexpr StringId kProblemDownloadingList = 61333; // followed by the list's name
+inline constexpr StringId kTransferredPrefix = 61346;      // the list's name, then 61360
+inline constexpr StringId kUserListSuffix = 61360;
+inline constexpr StringId kProblemAfterList = 61362; // followed by the entry's header value
+inline constexpr StringId kDownloadCanceled = 61415; // the dialog closed during a download
+
 } // namespace sid
 } // namespace tarnwick

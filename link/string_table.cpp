@@ -276,6 +276,14 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kNewConfigurationCaption, "New Configuration"},
     {sid::kReceiverModelPrefix, "Receiver Model"},
     {sid::kEnterNewPassword, "Please Enter New Password..."},
+    {sid::kGroupPositionPrefix, "i :"},
+    {sid::kItemPositionPrefix, ", j :"},
+    {sid::kSelectUserListToDownload, "Select User List to download to Receiver"},
+    {sid::kProblemDownloadingList, "Problem in downloading list: "},
+    {sid::kTransferredPrefix, "Transferred  "},
+    {sid::kUserListSuffix, "User list"},
+    {sid::kProblemAfterList, "Problem in download after list :"},
+    {sid::kDownloadCanceled, "Download canceled by user..."},
 };
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

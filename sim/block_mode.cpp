@@ -13,17 +13,35 @@ constexpr std::uint8_t kAck = 0x06; // an item was taken
 
 } // namespace
 
-BlockMode::BlockMode(Receiver &receiver, BlockFormat format, BlockFaults faults, ItemHandler onItem)
-    : receiver_(receiver), format_(format), faults_(std::move(faults)), onItem_(std::move(onItem)) {
+BlockMode::BlockMode(Receiver &receiver, BlockFormat format, BlockFaults faults, ItemHandler onItem,
+                     std::int64_t enteredMs)
+    : receiver_(receiver), format_(format), faults_(std::move(faults)), onItem_(std::move(onItem)),
+      lastByteMs_(enteredMs) {
   if (format_.items == 0) {
     throw std::invalid_argument("a block has at least one item");
   }
 }
 
 void BlockMode::receive(std::uint8_t byte, std::int64_t nowMs) {
+  if (abandoned(byte, nowMs)) {
+    return;
+  }
   if (!silent_ && itemComplete(byte)) {
     takeItem(nowMs);
   }
+}
+
+// A sender that stopped part-way (its ACK withheld, say) and later starts
+// afresh: the block is given up and the byte goes to the mode below.
+bool BlockMode::abandoned(std::uint8_t byte, std::int64_t nowMs) {
+  const bool late = format_.abandonAfterMs > 0 && nowMs - lastByteMs_ >= format_.abandonAfterMs;
+  lastByteMs_ = nowMs;
+  if (!late) {
+    return false;
+  }
+  receiver_.leaveMode();
+  receiver_.handOn(byte, nowMs);
+  return true;
 }
 
 // Adds the byte to the item under way; true when that closes it.
@@ -33,7 +51,7 @@ bool BlockMode::itemComplete(std::uint8_t byte) {
       return true;
     }
     item_.push_back(byte);
-    return false;
+    return format_.maxItemBytes != 0 && item_.size() == format_.maxItemBytes;
   }
   item_.push_back(byte);
   return item_.size() == format_.itemBytes;

@@ -7,7 +7,10 @@
 namespace tarnwick::sim {
 
 Receiver::Receiver(ReceiverSettings settings, Faults faults)
-    : settings_(std::move(settings)), faults_(std::move(faults)), console_(*this, faults_) {}
+    : settings_(std::move(settings)), faults_(std::move(faults)), console_(*this, faults_),
+      downloads_(*this, faults_.downloads) {
+  downloads_.install();
+}
 
 void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {
   log({nowMs, Direction::ToReceiver, byte});

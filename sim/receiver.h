@@ -9,6 +9,7 @@
 
 #include "block_mode.h"
 #include "console_mode.h"
+#include "downloads.h"
 #include "input_mode.h"
 
 #include <array>
@@ -50,6 +51,7 @@ struct ReceiverSettings {
 struct Faults : ConsoleFaults {
   std::optional<std::size_t> silentFromByte; // bytes from this index on get no answer in any mode
   BlockFaults block;
+  DownloadFaults downloads;
 };
 
 class Receiver {
@@ -78,6 +80,8 @@ public:
   void enterMode(std::unique_ptr<InputMode> mode);
   void leaveMode();
   bool inConsole() const { return entered_.empty(); }
+  // A byte a mode gave up on, for the mode that has the line now.
+  void handOn(std::uint8_t byte, std::int64_t nowMs) { activeMode().receive(byte, nowMs); }
   // A command word for the console beside its own (see ConsoleMode::addCommand).
   void addCommand(std::string word, CommandHandler handler);
 
@@ -117,6 +121,9 @@ public:
   }
   int acknowledgedSettings() const { return console_.acknowledgedSettings(); }
 
+  // The glossary, user list and description list downloads it took.
+  const Downloads &downloads() const { return downloads_; }
+
 private:
   struct Outgoing {
     std::int64_t dueMs;
@@ -135,6 +142,7 @@ private:
   std::size_t bytesReceived_ = 0;
   std::deque<TranscriptEntry> log_; // arrival order; sent bytes logged when scheduled
   ConsoleMode console_;
+  Downloads downloads_;
   std::vector<std::unique_ptr<InputMode>> entered_; // modes over the console, the latest on top
   std::vector<std::unique_ptr<InputMode>> left_;    // kept until the byte they left on is done
 };

@@ -180,6 +180,12 @@ struct Options {
   std::size_t bannerChunkBytes = 0;
   std::int64_t bannerChunkGapMs = Faults{}.bannerChunkGapMs;
   std::string noAckFor;
+  std::int64_t noAckItem = -1;
+  std::int64_t noAckList = -1;
+  std::int64_t noAckListData = -1;
+  std::int64_t noAckEntry = -1;
+  std::int64_t noAckEntryData = -1;
+  bool noAckVersion = false;
   std::string eeprom;
   std::string transcript;
   std::size_t transcriptLimit = kDefaultTranscriptLimit;
@@ -214,6 +220,21 @@ void addOptions(CLI::App &app, Options &o) {
       ->check(CLI::NonNegativeNumber);
   app.add_option("--no-ack-for", o.noAckFor,
                  "Configuration command word that is neither kept nor acknowledged");
+  const auto index = CLI::NonNegativeNumber;
+  app.add_option("--no-ack-item", o.noAckItem,
+                 "Glossary item (from 0, over all groups) neither kept nor acknowledged")
+      ->check(index);
+  app.add_option("--no-ack-list", o.noAckList, "\"pcll\" line (from 0) not acknowledged")
+      ->check(index);
+  app.add_option("--no-ack-list-data", o.noAckListData,
+                 "\"ldata\" block (from 0) neither kept nor acknowledged")
+      ->check(index);
+  app.add_option("--no-ack-entry", o.noAckEntry, "\"pctl\" line (from 0) not acknowledged")
+      ->check(index);
+  app.add_option("--no-ack-entry-data", o.noAckEntryData,
+                 "\"tdata\" block (from 0) neither kept nor acknowledged")
+      ->check(index);
+  app.add_flag("--no-ack-version", o.noAckVersion, "The \"gloss\" line is not acknowledged");
   app.add_option("--eeprom", o.eeprom, "EEPROM image from this file, from address 0");
   app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
   app.add_option("--transcript-limit", o.transcriptLimit,
@@ -253,6 +274,15 @@ Faults makeFaults(const Options &o) {
   if (!o.noAckFor.empty()) {
     faults.noAckFor = o.noAckFor;
   }
+  const auto step = [](std::int64_t value) {
+    return value >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(value)) : std::nullopt;
+  };
+  faults.downloads.noAckForItem = step(o.noAckItem);
+  faults.downloads.noAckForList = step(o.noAckList);
+  faults.downloads.noAckForListData = step(o.noAckListData);
+  faults.downloads.noAckForEntry = step(o.noAckEntry);
+  faults.downloads.noAckForEntryData = step(o.noAckEntryData);
+  faults.downloads.noAckForVersion = o.noAckVersion;
   return faults;
 }
 

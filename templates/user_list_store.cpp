@@ -11,13 +11,8 @@ namespace tarnwick {
 
 namespace fs = std::filesystem;
 
-UserListStore::UserListStore(const Glossary &glossary, fs::path favoriteFolder)
-    : glossary_(&glossary), folder_(std::move(favoriteFolder)) {
-  lists_.push_back({std::string(kAll), allLabels()});
-}
-
-std::vector<GlossaryRef> UserListStore::allLabels() const {
-  std::vector<GlossaryItem> items = glossary_->labelItems();
+std::vector<GlossaryRef> allLabelsOf(const Glossary &glossary) {
+  std::vector<GlossaryItem> items = glossary.labelItems();
   std::stable_sort(items.begin(), items.end(), [](const GlossaryItem &a, const GlossaryItem &b) {
     return lessIgnoringCase(a.text, b.text);
   });
@@ -28,9 +23,14 @@ std::vector<GlossaryRef> UserListStore::allLabels() const {
   return refs;
 }
 
+UserListStore::UserListStore(const Glossary &glossary, fs::path favoriteFolder)
+    : glossary_(&glossary), folder_(std::move(favoriteFolder)) {
+  lists_.push_back({std::string(kAll), allLabelsOf(glossary)});
+}
+
 void UserListStore::load() {
   lists_.clear();
-  lists_.push_back({std::string(kAll), allLabels()});
+  lists_.push_back({std::string(kAll), allLabelsOf(*glossary_)});
   std::error_code error;
   fs::create_directories(folder_, error);
   for (const std::string &name : listSubfolders(folder_)) {
@@ -189,6 +189,21 @@ SaveResult UserListStore::saveLinks(std::string_view name, const LabelLinks &lin
     return {linksPath(name), std::make_error_code(std::errc::no_such_file_or_directory)};
   }
   return saveFileInFolder(linksPath(name), labelTermBytes(links));
+}
+
+std::vector<DescriptionEntry> UserListStore::descriptionEntries(std::string_view name) {
+  std::vector<DescriptionEntry> entries;
+  for (const LabelLink &row : loadLinks(name)) {
+    if (row.label == 0 || row.descriptions.empty() || entries.size() == kMaxListLabels) {
+      continue;
+    }
+    DescriptionEntry entry;
+    entry.header = row.label;
+    const std::size_t count = std::min(row.descriptions.size(), entry.codes.size());
+    std::copy_n(row.descriptions.begin(), count, entry.codes.begin());
+    entries.push_back(entry);
+  }
+  return entries;
 }
 
 } // namespace tarnwick

@@ -8,6 +8,7 @@
 #include "glossary.h"
 #include "user_list_files.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -30,6 +31,21 @@ struct UserList {
   std::string name;
   std::vector<GlossaryRef> labels; // at most 88
 };
+
+// One entry of a description list download: a label of the list with its
+// linked descriptions, or a fill entry, whose one value the receiver takes
+// for every place of its table.
+struct DescriptionEntry {
+  static constexpr GlossaryRef kFillHeader = 0xFF00;
+  GlossaryRef header = 0;                          // the label's reference
+  std::array<GlossaryRef, kMaxLabelLinks> codes{}; // its descriptions; 0 where unused
+  GlossaryRef fill = 0;                            // a fill entry's value
+  bool isFill() const { return header == kFillHeader; }
+};
+
+// The labels of "All": every glossary label but the control entries, sorted
+// by text.
+std::vector<GlossaryRef> allLabelsOf(const Glossary &glossary);
 
 class UserListStore {
 public:
@@ -77,6 +93,10 @@ public:
   LabelLinks loadLinks(std::string_view name);
   // Fails with "no such file" for an unknown list.
   SaveResult saveLinks(std::string_view name, const LabelLinks &links);
+  // The description list download's entries for a list: one per label with
+  // linked descriptions, in list order, as "LabelTermData" keeps them. Those
+  // files hold no fill values, so no fill entry comes from here.
+  std::vector<DescriptionEntry> descriptionEntries(std::string_view name);
 
   static bool isReservedName(std::string_view name);
   // Not reserved, not empty, at most 5 characters, and a plain folder name.
@@ -85,7 +105,6 @@ public:
 private:
   std::filesystem::path fvgPath(const std::string &name) const;
   std::filesystem::path linksPath(std::string_view name) const;
-  std::vector<GlossaryRef> allLabels() const;
 
   const Glossary *glossary_;
   std::filesystem::path folder_;
