@@ -2,6 +2,7 @@
 // program sends, the reply marker bytes, the pacing gaps and the time bounds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -134,5 +135,8 @@ inline constexpr int kUpgradeStatusBoundMs = 2000;  // 0xD5 after a status query
 inline constexpr int kResetSettleMs = 250;          // pause after "swreset"
 inline constexpr int kResetBoundMs = 5000;          // banner after "swreset"
 inline constexpr int kEepromWritePauseMs = 100;     // pause after an "ew" line
+
+// Record uploads.
+inline constexpr std::size_t kRecordPromptChars = 2; // the prompt after an upload, dropped
 
 } // namespace tarnwick::cmd

@@ -234,5 +234,9 @@ inline constexpr StringId kMaxUserLists = 61435;            // followed by 99
 inline constexpr StringId kTemplateMemoryUsage = 61436;     // static text before the percentage
 inline constexpr StringId kTemplateMemoryRemaining = 61437; // static text after it
 
+// Texts of the record tools without an id of their own; 61380 was unused in
+// the table.
+inline constexpr StringId kNoCableData = 61380;
+
 } // namespace sid
 } // namespace tarnwick
