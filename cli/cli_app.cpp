@@ -88,6 +88,7 @@ int runCli(const std::vector<std::string> &args, CliEnvironment &environment) {
   addVersionCommands(app);
   addTemplateCommands(app);
   addConfigCommands(app);
+  addRecordsCommands(app);
   std::vector<const char *> argv;
   for (const std::string &arg : args) {
     argv.push_back(arg.c_str());

@@ -10,5 +10,6 @@ void addPortsCommands(CliApp &app);    // ports
 void addVersionCommands(CliApp &app);  // version
 void addTemplateCommands(CliApp &app); // template, userlist
 void addConfigCommands(CliApp &app);   // config
+void addRecordsCommands(CliApp &app);  // records
 
 } // namespace tarnwick::cli

@@ -10,6 +10,7 @@
 #include "block_mode.h"
 #include "console_mode.h"
 #include "input_mode.h"
+#include "record_sets.h"
 
 #include <array>
 #include <cstddef>
@@ -50,6 +51,7 @@ struct ReceiverSettings {
 struct Faults : ConsoleFaults {
   std::optional<std::size_t> silentFromByte; // bytes from this index on get no answer in any mode
   BlockFaults block;
+  RecordFaults records;
 };
 
 class Receiver {
@@ -68,6 +70,9 @@ public:
   const Faults &faults() const { return faults_; }
   Eeprom &eeprom() { return eeprom_; } // all zero at construction
   const Eeprom &eeprom() const { return eeprom_; }
+  // The record sets "rc", "pc" and "er" serve.
+  RecordStore &records() { return records_; }
+  const RecordStore &records() const { return records_; }
 
   // A byte from the PC arrives at nowMs; the mode that has the line takes it.
   void receive(std::uint8_t byte, std::int64_t nowMs);
@@ -134,6 +139,7 @@ private:
   int restarts_ = 0;
   std::size_t bytesReceived_ = 0;
   std::deque<TranscriptEntry> log_; // arrival order; sent bytes logged when scheduled
+  RecordStore records_;
   ConsoleMode console_;
   std::vector<std::unique_ptr<InputMode>> entered_; // modes over the console, the latest on top
   std::vector<std::unique_ptr<InputMode>> left_;    // kept until the byte they left on is done
