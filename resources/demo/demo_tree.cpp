@@ -1,6 +1,7 @@
 #include "demo_tree.h"
 
 #include "demo_bitmap.h"
+#include "demo_records.h"
 #include "demo_templates.h"
 #include "eeprom_lines.h"
 
@@ -402,6 +403,10 @@ DemoTreeResult createDemoTree(const fs::path &folder) {
   if (!result.error && !writeDemoTemplatesData(folder)) {
     result.error = std::make_error_code(std::errc::io_error);
     result.what = "the demo glossaries, user lists and templates";
+  }
+  if (!result.error && !writeDemoReceiverRecords(folder)) {
+    result.error = std::make_error_code(std::errc::io_error);
+    result.what = "the demo receiver's records";
   }
   return result;
 }
