@@ -333,20 +333,25 @@ std::string kmlText(const RecordList &list) {
   return xmlText(document);
 }
 
+// Feature by feature, so that the largest list never stands as one tree.
 std::string geoJsonText(const RecordList &list) {
-  nlohmann::json features = nlohmann::json::array();
+  std::string text = R"({"type":"FeatureCollection","features":[)";
+  bool first = true;
   for (const Waypoint &point : waypointsOf(list)) {
     nlohmann::json properties = {{"name", point.name}, {"description", point.description}};
     if (point.time) {
       properties["time"] = *point.time;
     }
-    features.push_back(
-        {{"type", "Feature"},
-         {"geometry", {{"type", "Point"}, {"coordinates", {point.longitude, point.latitude}}}},
-         {"properties", std::move(properties)}});
+    const nlohmann::json feature = {
+        {"type", "Feature"},
+        {"geometry", {{"type", "Point"}, {"coordinates", {point.longitude, point.latitude}}}},
+        {"properties", std::move(properties)}};
+    text += first ? "\n" : ",\n";
+    text += feature.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    first = false;
   }
-  const nlohmann::json collection = {{"type", "FeatureCollection"}, {"features", features}};
-  return collection.dump(1, '\t', false, nlohmann::json::error_handler_t::replace) + "\n";
+  text += "\n]}\n";
+  return text;
 }
 
 std::string exportText(const RecordList &list, ExportFormat format, const StringTable &strings) {

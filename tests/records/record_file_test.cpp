@@ -311,7 +311,7 @@ TEST(RecordExport, gpsbabelReadsEveryFormatBack) {
   }
   EXPECT_NE(textOf(dir.path() / "out.gpx").find("<time>2024-05-17T14:03:09</time>"),
             std::string::npos);
-  EXPECT_NE(textOf(dir.path() / "out.geojson").find("\"name\": \"000-000-0077\""),
+  EXPECT_NE(textOf(dir.path() / "out.geojson").find("\"name\":\"000-000-0077\""),
             std::string::npos);
 }
 
