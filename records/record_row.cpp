@@ -33,8 +33,7 @@ std::string positionText(int folded, std::size_t width, std::size_t degreeDigits
   const std::string digits = zeroPadded(folded, width);
   const std::size_t tail = std::min<std::size_t>(2, digits.size());
   return digits.substr(0, std::min(degreeDigits, digits.size())) + " Deg " +
-         digits.substr(digits.size() - tail) + "." + zeroPadded(fraction, 4) + " Min " +
-         hemisphere;
+         digits.substr(digits.size() - tail) + "." + zeroPadded(fraction, 4) + " Min " + hemisphere;
 }
 
 void decodeUserData(RecordRow &row, std::span<const std::uint8_t> bytes, TemplateKind kind,
