@@ -102,6 +102,7 @@ int runCli(const std::vector<std::string> &args, CliEnvironment &environment) {
   addTemplateCommands(app);
   addConfigCommands(app);
   addGlossaryCommands(app);
+  addRecordsCommands(app);
   std::vector<const char *> argv;
   for (const std::string &arg : args) {
     argv.push_back(arg.c_str());

@@ -11,5 +11,6 @@ void addVersionCommands(CliApp &app);  // version
 void addTemplateCommands(CliApp &app); // template, userlist
 void addConfigCommands(CliApp &app);   // config
 void addGlossaryCommands(CliApp &app); // glossary
+void addRecordsCommands(CliApp &app);  // records
 
 } // namespace tarnwick::cli

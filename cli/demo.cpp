@@ -21,8 +21,17 @@ int runDemo(const std::vector<std::string> &args, CliEnvironment &environment) {
                   << "Simulated receiver (tarnwick-sim) on " << session.simulator->device() << '\n'
                   << "Identifying the receiver (tarnwick-cli version):\n";
   const std::string program = args.empty() ? std::string("tarnwick-cli") : args.front();
+  const int identified = runCli({program, "--workdir", session.folder.string(), "--port",
+                                 session.simulator->device(), "version"},
+                                environment);
+  if (identified != kExitDone) {
+    return identified;
+  }
+  const auto records = session.folder / "MarkerRecord" / "Demo survey.rmrx";
+  environment.out << "Pulling the read markers (tarnwick-cli records pull):\n";
   return runCli({program, "--workdir", session.folder.string(), "--port",
-                 session.simulator->device(), "version"},
+                 session.simulator->device(), "records", "pull", "--kind", "read", "-o",
+                 records.string()},
                 environment);
 }
 

@@ -2,6 +2,7 @@
 // program sends, the reply marker bytes, the pacing gaps and the time bounds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -144,5 +145,8 @@ inline constexpr int kResetBoundMs = 5000;          // banner after "swreset"
 inline constexpr int kEepromWritePauseMs = 100;     // pause after an "ew" line
 inline constexpr int kDownloadAckBoundMs = 35000;   // ACK after each item, list and entry sent
 inline constexpr int kDownloadPieceMs = 200;        // after "gdata", "linit" and header pieces
+
+// Record uploads.
+inline constexpr std::size_t kRecordPromptChars = 2; // the prompt after an upload, dropped
 
 } // namespace tarnwick::cmd

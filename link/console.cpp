@@ -249,6 +249,40 @@ std::optional<int> Console::ReadErField() {
   return decodeErField(field);
 }
 
+Outcome Console::ReadErDumpValue(int &value) {
+  ErDumpReader reader;
+  while (!cancelled()) {
+    const auto byte = ReadByte();
+    if (!byte) {
+      return unlessCancelled(Outcome::Silent);
+    }
+    switch (reader.feed(static_cast<char>(*byte))) {
+    case ErDumpReader::Step::Value:
+      value = reader.value();
+      return Outcome::Ok;
+    case ErDumpReader::Step::Invalid:
+      return Outcome::WrongReply;
+    case ErDumpReader::Step::NeedMore:
+      break;
+    }
+  }
+  return Outcome::Cancelled;
+}
+
+Outcome Console::ReadExactly(std::size_t count, std::vector<std::uint8_t> &into) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (cancelled()) {
+      return Outcome::Cancelled;
+    }
+    const auto byte = ReadByte();
+    if (!byte) {
+      return unlessCancelled(Outcome::Silent);
+    }
+    into.push_back(*byte);
+  }
+  return Outcome::Ok;
+}
+
 Outcome Console::CheckAlive(int boundMs) {
   const Outcome sent = SendCommandLine(cmd::kRuAlive, cmd::kGapDefaultMs);
   return succeeded(sent) ? ReadUntil(cmd::kAliveReply, boundMs) : sent;

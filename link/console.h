@@ -72,6 +72,12 @@ public:
   Collected CollectUntil(std::string_view needle, const CancelToken &until);
   // One 5-character "er" reply field, decoded.
   std::optional<int> ReadErField();
+  // One value of a long "er" reply (see ErDumpReader): Silent when a
+  // character does not come, WrongReply when the field is not a number.
+  [[nodiscard]] Outcome ReadErDumpValue(int &value);
+  // count bytes appended to into, each within one read: Silent at the first
+  // that does not come (those before it stay in into).
+  [[nodiscard]] Outcome ReadExactly(std::size_t count, std::vector<std::uint8_t> &into);
 
   // "ruAlive" and "Y" within boundMs.
   [[nodiscard]] Outcome CheckAlive(int boundMs = cmd::kAliveBoundMs);

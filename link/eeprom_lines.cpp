@@ -35,4 +35,30 @@ std::optional<int> decodeErField(std::string_view field) {
   return value;
 }
 
+ErDumpReader::Step ErDumpReader::feed(char c) {
+  if (dropping_ > 0) {
+    --dropping_;
+    return Step::NeedMore;
+  }
+  if (!started_) {
+    started_ = true;
+    if (c == '\n') {
+      dropping_ = 2;
+    }
+    return Step::NeedMore;
+  }
+  field_.push_back(c);
+  if (field_.size() < 4) {
+    return Step::NeedMore;
+  }
+  const auto decoded = decodeErField(field_);
+  field_.clear();
+  started_ = false;
+  if (!decoded) {
+    return Step::Invalid;
+  }
+  value_ = *decoded;
+  return Step::Value;
+}
+
 } // namespace tarnwick

@@ -21,6 +21,23 @@ std::string ewLine(std::uint32_t address, const std::vector<std::uint8_t> &bytes
 // is shorter than three characters or holds anything but digits and spaces.
 std::optional<int> decodeErField(std::string_view field);
 
+// The values of a long "er" reply, one character at a time. The receiver
+// breaks its dump into rows: a field that starts with LF has that LF and the
+// next two characters (CR and the field's first) dropped; then four more
+// characters, the last three holding the value.
+class ErDumpReader {
+public:
+  enum class Step { NeedMore, Value, Invalid };
+  Step feed(char c);
+  int value() const { return value_; }
+
+private:
+  int dropping_ = 0; // characters of a row break still to drop
+  bool started_ = false;
+  std::string field_;
+  int value_ = 0;
+};
+
 // Two bytes read with "er" form a 16-bit value, first byte high.
 inline int erWord(int high, int low) {
   return high * 256 + low;

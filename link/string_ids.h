@@ -252,5 +252,9 @@ inline constexpr StringId kUserListSuffix = 61360;
 inline constexpr StringId kProblemAfterList = 61362; // followed by the entry's header value
 inline constexpr StringId kDownloadCanceled = 61415; // the dialog closed during a download
 
+// Texts of the record tools without an id of their own; 61380 was unused in
+// the table.
+inline constexpr StringId kNoCableData = 61380;
+
 } // namespace sid
 } // namespace tarnwick

@@ -185,6 +185,7 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kNoOrWrongResponse, "No receiver response or wrong receiver response"},
     {sid::kDeleteRecordsFromLocator, "Do you want to Delete the Records from Locator?"},
     {sid::kCannotBeUndone, "This operation can not be undone. Continue ?"},
+    {sid::kNoCableData, "No Cable Data available on this receiver."},
     {sid::kRestartLocator, "Please Restart the Locator for the changes to take effect.."},
     {sid::kRecordFileExported, "The Record file has been exported to "},
     {sid::kNoReadData, "No Read Data available on this receiver."},

@@ -133,6 +133,17 @@ ReceiverConfiguration &Session::configuration() {
   return *configuration_;
 }
 
+RecordWorkspace &Session::records() {
+  if (!recordsStarted_) {
+    recordsStarted_ = true;
+    records_.currentFolder =
+        folders_.recordFolder.empty()
+            ? tree_.path(install::kMarkerRecord)
+            : withoutTrailingSeparator(InstallTree::storedPath(folders_.recordFolder));
+  }
+  return records_;
+}
+
 void Session::showMessage(StringId id, const std::string &detail) {
   context_.user.message(context_.text(id) + detail);
 }

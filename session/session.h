@@ -14,6 +14,7 @@
 #include "install_tree.h"
 #include "quillport_binding.h"
 #include "receiver_configuration.h"
+#include "record_workspace.h"
 #include "settings_files.h"
 #include "template_editor.h"
 #include "templates_workspace.h"
@@ -91,6 +92,10 @@ public:
   // have changed, into the folders written at exit (when it closes).
   void keepTemplateFolders();
 
+  // The record lists of each kind, their shared clipboard and the current
+  // record path (the record folder of the settings at first use).
+  RecordWorkspace &records();
+
   // Whether the user templates saved before an upgrade are to be restored.
   bool restoreUserForms = false;
 
@@ -122,6 +127,8 @@ private:
   bool templatesLoaded_ = false;
   TemplatesWorkspace templates_;
   TemplateEditor templateEditor_;
+  bool recordsStarted_ = false;
+  RecordWorkspace records_;
 };
 
 // The folders and current names of "DefaultTemplateFolders.cfg" into the

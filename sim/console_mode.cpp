@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <limits>
 
 namespace tarnwick::sim {
 
@@ -62,16 +63,21 @@ std::optional<unsigned> parseDecimal(std::string_view text) {
   return value;
 }
 
-// Address and count of an EEPROM span, if it lies inside the image.
-std::optional<std::pair<std::size_t, std::size_t>> eepromSpan(std::string_view address,
-                                                              std::string_view count) {
+// Address and count of a span, if it lies below end.
+std::optional<std::pair<std::size_t, std::size_t>>
+memorySpan(std::string_view address, std::string_view count, std::size_t end) {
   const auto first = parseDecimal(address);
   const auto n = parseDecimal(count);
-  if (!first || !n || *n == 0 || *first >= Receiver::kEepromSize ||
-      *n > Receiver::kEepromSize - *first) {
+  if (!first || !n || *n == 0 || *first >= end || *n > end - *first) {
     return std::nullopt;
   }
   return std::pair<std::size_t, std::size_t>{*first, *n};
+}
+
+// The same inside the EEPROM image.
+std::optional<std::pair<std::size_t, std::size_t>> eepromSpan(std::string_view address,
+                                                              std::string_view count) {
+  return memorySpan(address, count, Receiver::kEepromSize);
 }
 
 std::string standardBanner(const ReceiverSettings &settings) {
@@ -153,12 +159,19 @@ std::span<const ConsoleMode::Command> ConsoleMode::commands() {
 ConsoleMode::ConsoleMode(Receiver &receiver, const ConsoleFaults &faults)
     : receiver_(receiver), faults_(faults) {}
 
+bool ConsoleMode::echoes() {
+  return faults_.noEchoAtByte != bytesTaken_++;
+}
+
 void ConsoleMode::receive(std::uint8_t byte, std::int64_t nowMs) {
+  const bool echo = echoes();
   if (byte == kCr) {
-    endLine(nowMs);
+    endLine(nowMs, echo);
     return;
   }
-  receiver_.sendByte(byte, nowMs);
+  if (echo) {
+    receiver_.sendByte(byte, nowMs);
+  }
   if (byte == kLf) {
     return;
   }
@@ -198,8 +211,10 @@ std::vector<std::string> ConsoleMode::lastArguments(std::string_view word) const
 }
 
 // CR is answered with LF CR; an overlong line is dropped whole.
-void ConsoleMode::endLine(std::int64_t nowMs) {
-  receiver_.send(kLineEnd, nowMs);
+void ConsoleMode::endLine(std::int64_t nowMs, bool echo) {
+  if (echo) {
+    receiver_.send(kLineEnd, nowMs);
+  }
   const std::string line = std::move(line_);
   const bool overflow = lineOverflow_;
   line_.clear();
@@ -299,19 +314,22 @@ void ConsoleMode::onEepromRead(const Args &args, std::int64_t nowMs) {
   if (args.size() != 3 || args[2] != "1") {
     return;
   }
-  const auto span = eepromSpan(args[0], args[1]);
+  const RecordStore &memory = receiver_.records();
+  const auto span = memorySpan(args[0], args[1], memory.memoryEnd());
   if (!span) {
     return;
   }
-  const Receiver::Eeprom &eeprom = receiver_.eeprom();
+  const std::size_t fields = std::min(span->second, fieldsBeforeSilence(span->first));
   std::string dump;
-  for (std::size_t i = 0; i < span->second; ++i) {
+  for (std::size_t i = 0; i < fields; ++i) {
     if (i != 0 && i % kFieldsPerRow == 0) {
       dump += kLineEnd;
     }
-    dump += eepromField(eeprom[span->first + i]);
+    dump += eepromField(memory.memoryByte(span->first + i).value_or(0));
   }
-  dump += kLineEnd;
+  if (fields == span->second) {
+    dump += kLineEnd;
+  }
   reply(dump, nowMs);
 }
 
@@ -334,6 +352,18 @@ void ConsoleMode::onEepromWrite(const Args &args, std::int64_t) {
   }
   std::copy(values.begin(), values.end(),
             receiver_.eeprom().begin() + static_cast<std::ptrdiff_t>(span->first));
+  receiver_.records().dropCleared();
+}
+
+// With the upload fault, a dump that reaches into the cable records stops
+// before the first field of the record that never comes.
+std::size_t ConsoleMode::fieldsBeforeSilence(std::size_t first) const {
+  const auto silent = receiver_.faults().records.silentFromRecord;
+  if (!silent) {
+    return std::numeric_limits<std::size_t>::max();
+  }
+  const std::size_t stop = kCableRecordsAddress + *silent * kSimCableRecordBytes;
+  return stop > first ? stop - first : 0;
 }
 
 // "udf COUNT F1 .. FCOUNT": one to four frequencies of 50 to 999 Hz.

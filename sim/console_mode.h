@@ -29,6 +29,8 @@ struct ConsoleFaults {
   std::size_t bannerChunkBytes = 0;         // banner in pieces of this size; 0: whole
   std::int64_t bannerChunkGapMs = 250;      // pause between two pieces
   std::optional<std::string> noAckFor;      // this configuration word is neither kept nor ACKed
+  std::optional<std::size_t>
+      noEchoAtByte; // the console's byte of this index (from 0) is not echoed
 };
 
 using CommandArgs = std::vector<std::string_view>; // the words after the command word
@@ -61,7 +63,8 @@ private:
   };
   static std::span<const Command> commands(); // the console's own command words
 
-  void endLine(std::int64_t nowMs);
+  void endLine(std::int64_t nowMs, bool echo);
+  bool echoes(); // counts the byte taken
   void keepLine(const std::string &line);
   void interpretLine(const std::string &line, std::int64_t nowMs);
   bool runOwnCommand(const Args &words, std::int64_t nowMs);
@@ -79,11 +82,13 @@ private:
   template <std::size_t Setting> void onSetting(const Args &args, std::int64_t nowMs);
   void onUserFrequencies(const Args &args, std::int64_t nowMs);
   void keepSetting(std::string_view word, const Args &args, std::int64_t nowMs);
+  std::size_t fieldsBeforeSilence(std::size_t first) const;
 
   Receiver &receiver_;
   const ConsoleFaults &faults_;
   std::string line_;
   bool lineOverflow_ = false;
+  std::size_t bytesTaken_ = 0;
   std::deque<std::string> lines_; // as interpreted, the latest within the transcript limit
   std::map<std::string, CommandHandler, std::less<>> addedCommands_;
   std::map<std::string, std::vector<std::string>, std::less<>> configuration_;

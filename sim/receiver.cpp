@@ -7,9 +7,15 @@
 namespace tarnwick::sim {
 
 Receiver::Receiver(ReceiverSettings settings, Faults faults)
-    : settings_(std::move(settings)), faults_(std::move(faults)), console_(*this, faults_),
-      downloads_(*this, faults_.downloads) {
+    : settings_(std::move(settings)), faults_(std::move(faults)), records_(*this),
+      console_(*this, faults_), downloads_(*this, faults_.downloads) {
   downloads_.install();
+  console_.addCommand("rc", [](Receiver &receiver, const CommandArgs &, std::int64_t nowMs) {
+    receiver.records().upload(RecordSet::ReadMarkers, nowMs);
+  });
+  console_.addCommand("pc", [](Receiver &receiver, const CommandArgs &, std::int64_t nowMs) {
+    receiver.records().upload(RecordSet::ProgrammedMarkers, nowMs);
+  });
 }
 
 void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {

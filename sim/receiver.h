@@ -11,6 +11,7 @@
 #include "console_mode.h"
 #include "downloads.h"
 #include "input_mode.h"
+#include "record_sets.h"
 
 #include <array>
 #include <cstddef>
@@ -52,6 +53,7 @@ struct Faults : ConsoleFaults {
   std::optional<std::size_t> silentFromByte; // bytes from this index on get no answer in any mode
   BlockFaults block;
   DownloadFaults downloads;
+  RecordFaults records;
 };
 
 class Receiver {
@@ -70,6 +72,9 @@ public:
   const Faults &faults() const { return faults_; }
   Eeprom &eeprom() { return eeprom_; } // all zero at construction
   const Eeprom &eeprom() const { return eeprom_; }
+  // The record sets "rc", "pc" and "er" serve.
+  RecordStore &records() { return records_; }
+  const RecordStore &records() const { return records_; }
 
   // A byte from the PC arrives at nowMs; the mode that has the line takes it.
   void receive(std::uint8_t byte, std::int64_t nowMs);
@@ -141,6 +146,7 @@ private:
   int restarts_ = 0;
   std::size_t bytesReceived_ = 0;
   std::deque<TranscriptEntry> log_; // arrival order; sent bytes logged when scheduled
+  RecordStore records_;
   ConsoleMode console_;
   Downloads downloads_;
   std::vector<std::unique_ptr<InputMode>> entered_; // modes over the console, the latest on top

@@ -187,6 +187,11 @@ struct Options {
   std::int64_t noAckEntryData = -1;
   bool noAckVersion = false;
   std::string eeprom;
+  std::string readRecords;
+  std::string programmedRecords;
+  std::string cableRecords;
+  std::int64_t silentFromRecord = -1;
+  std::int64_t noEchoAt = -1;
   std::string transcript;
   std::size_t transcriptLimit = kDefaultTranscriptLimit;
 };
@@ -236,6 +241,17 @@ void addOptions(CLI::App &app, Options &o) {
       ->check(index);
   app.add_flag("--no-ack-version", o.noAckVersion, "The \"gloss\" line is not acknowledged");
   app.add_option("--eeprom", o.eeprom, "EEPROM image from this file, from address 0");
+  app.add_option("--read-records", o.readRecords,
+                 "Read markers from this record file (.rmrx, or .rmr for the 64-byte form)");
+  app.add_option("--programmed-records", o.programmedRecords,
+                 "Programmed markers from this record file (.pgrx or .pgr)");
+  app.add_option("--cable-records", o.cableRecords, "Cable records from this .cdrx file");
+  app.add_option("--silent-from-record", o.silentFromRecord,
+                 "Uploads stop before this record (from 0)")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--no-echo-at", o.noEchoAt,
+                 "The console byte of this index (from 0) is not echoed")
+      ->check(CLI::NonNegativeNumber);
   app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
   app.add_option("--transcript-limit", o.transcriptLimit,
                  "Keep only the latest this many bytes for the transcript; 0: all");
@@ -283,6 +299,12 @@ Faults makeFaults(const Options &o) {
   faults.downloads.noAckForEntry = step(o.noAckEntry);
   faults.downloads.noAckForEntryData = step(o.noAckEntryData);
   faults.downloads.noAckForVersion = o.noAckVersion;
+  if (o.silentFromRecord >= 0) {
+    faults.records.silentFromRecord = static_cast<std::size_t>(o.silentFromRecord);
+  }
+  if (o.noEchoAt >= 0) {
+    faults.noEchoAtByte = static_cast<std::size_t>(o.noEchoAt);
+  }
   return faults;
 }
 
@@ -290,6 +312,16 @@ std::unique_ptr<Receiver> makeReceiver(const Options &o) {
   auto receiver = std::make_unique<Receiver>(makeSettings(o), makeFaults(o));
   if (!o.eeprom.empty()) {
     loadEeprom(o.eeprom, *receiver);
+  }
+  using tarnwick::sim::RecordSet;
+  const std::pair<const std::string *, RecordSet> sets[] = {
+      {&o.readRecords, RecordSet::ReadMarkers},
+      {&o.programmedRecords, RecordSet::ProgrammedMarkers},
+      {&o.cableRecords, RecordSet::CableRecords}};
+  for (const auto &[path, set] : sets) {
+    if (!path->empty()) {
+      receiver->records().store(set, tarnwick::sim::readStoredRecords(*path));
+    }
   }
   return receiver;
 }

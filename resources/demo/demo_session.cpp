@@ -1,5 +1,7 @@
 #include "demo_session.h"
 
+#include "demo_records.h"
+
 #include <cstdlib>
 
 namespace tarnwick::demo {
@@ -16,7 +18,8 @@ DemoSession startDemo(const std::filesystem::path &programFolder,
   }
   session.treeReady = true;
   std::string why;
-  session.simulator = SimulatorProcess::startDemoReceiver(programFolder, why);
+  session.simulator = SimulatorProcess::startDemoReceiver(programFolder, why, kDemoReceiver,
+                                                          demoReceiverRecordOptions(folder));
   if (!session.simulator) {
     session.problem = "The simulated receiver could not be started: " + why;
     return session;

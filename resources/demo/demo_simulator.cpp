@@ -114,12 +114,13 @@ std::unique_ptr<SimulatorProcess> SimulatorProcess::start(const std::filesystem:
 
 std::unique_ptr<SimulatorProcess>
 SimulatorProcess::startDemoReceiver(const std::filesystem::path &folder, std::string &why,
-                                    const DemoReceiver &receiver) {
-  return start(folder / kSimulatorProgram,
-               {"--model", std::to_string(receiver.modelCode), "--software",
-                std::to_string(receiver.softwareVersion), "--hardware",
-                std::to_string(receiver.hardwareVersion)},
-               why);
+                                    const DemoReceiver &receiver,
+                                    const std::vector<std::string> &extra) {
+  std::vector<std::string> args = {"--model",    std::to_string(receiver.modelCode),
+                                   "--software", std::to_string(receiver.softwareVersion),
+                                   "--hardware", std::to_string(receiver.hardwareVersion)};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return start(folder / kSimulatorProgram, args, why);
 }
 
 bool SimulatorProcess::running() {

@@ -24,10 +24,12 @@ public:
                                                  const std::vector<std::string> &args,
                                                  std::string &why, int timeoutMs = 5000);
 
-  // tarnwick-sim from folder, playing the demo receiver.
+  // tarnwick-sim from folder, playing the demo receiver; extra: more options
+  // (the record files of the demo tree).
   static std::unique_ptr<SimulatorProcess>
   startDemoReceiver(const std::filesystem::path &folder, std::string &why,
-                    const DemoReceiver &receiver = kDemoReceiver);
+                    const DemoReceiver &receiver = kDemoReceiver,
+                    const std::vector<std::string> &extra = {});
 
   const std::string &device() const { return device_; }
   pid_t pid() const { return pid_; }

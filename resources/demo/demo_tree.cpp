@@ -1,6 +1,7 @@
 #include "demo_tree.h"
 
 #include "demo_bitmap.h"
+#include "demo_records.h"
 #include "demo_templates.h"
 #include "eeprom_lines.h"
 
@@ -404,6 +405,10 @@ DemoTreeResult createDemoTree(const fs::path &folder) {
       result.error = saved.error;
       result.what = saved.path.string();
     }
+  }
+  if (!result.error && !writeDemoReceiverRecords(folder)) {
+    result.error = std::make_error_code(std::errc::io_error);
+    result.what = "the demo receiver's records";
   }
   return result;
 }

@@ -363,6 +363,28 @@ TEST(Console, eepromReadAgainstTheSimulator) {
   EXPECT_EQ(receiver.receivedText(), "er 54874 2 1\r");
 }
 
+TEST(Console, exactReadsAndLongEepromRepliesStopAtTheFirstMissingByte) {
+  VirtualClock clock;
+  ByteScriptPort port(clock);
+  ScriptedUser user;
+  AppContext context("/", port, clock, user);
+  Console console(context);
+  port.queue(std::vector<std::uint8_t>{1, 2, 3});
+  std::vector<std::uint8_t> bytes;
+  EXPECT_EQ(console.ReadExactly(2, bytes), Outcome::Ok);
+  EXPECT_EQ(console.ReadExactly(2, bytes), Outcome::Silent);
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+  // A field, a row break before the next one, a field that is no number.
+  port.queue(std::string("  255\n\r  1 3  x12"));
+  int value = 0;
+  EXPECT_EQ(console.ReadErDumpValue(value), Outcome::Ok);
+  EXPECT_EQ(value, 255);
+  EXPECT_EQ(console.ReadErDumpValue(value), Outcome::Ok);
+  EXPECT_EQ(value, 103);
+  EXPECT_EQ(console.ReadErDumpValue(value), Outcome::WrongReply);
+  EXPECT_EQ(console.ReadErDumpValue(value), Outcome::Silent);
+}
+
 TEST(Console, eepromWriteLineReachesTheImage) {
   SimRig rig;
   auto &receiver = rig.openReceiver(kDevice);

@@ -57,7 +57,8 @@ TEST(ReceiverTest, echoesEveryCharacterAtOnce) {
 TEST(ReceiverTest, answersCarriageReturnWithLineFeedCarriageReturn) {
   Receiver receiver;
   type(receiver, "rc\r", 0);
-  EXPECT_EQ(drainBytes(receiver), (Bytes{'r', 'c', 0x0A, 0x0D}));
+  // The echo, then the upload of an empty read-marker set: count 0, size 160, prompt.
+  EXPECT_EQ(drainBytes(receiver), (Bytes{'r', 'c', 0x0A, 0x0D, 0, 0, 0, 160, 0x0A, 0x0D}));
   EXPECT_EQ(receiver.commandLines(), std::vector<std::string>{"rc"});
 }
 
