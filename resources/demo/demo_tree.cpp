@@ -169,7 +169,7 @@ void writeSettings(TreeWriter &tree) {
   // One value per slot A … H; the receiver of the demo (slot D) is current.
   tree.file("\\Cfg\\BrimstelLocatorVersion.cfg",
             crlfLines({"Locator6130_8360M_8385M=23.0", "Locator6130Kv=12.0",
-                       "Locator9460_9485=31.0", "LocatorG2=23.0", "Locator8385M_IN=23.0",
+                       "Locator9460_9485=31.0", "LocatorG2=40.0", "Locator8385M_IN=23.0",
                        "Locator3130_3260_3285=41.0", "Locator8330M=8.0", "RfidGlossary=3.0"}));
   for (const auto folder : {"\\Templates\\Trace", "\\MarkerRecord", "\\LocDrive", "\\FavGlossary",
                             "\\Config", "\\Language", "\\Glossary"}) {

@@ -17,7 +17,7 @@ namespace tarnwick::demo {
 // the software the demo tree ships for it.
 struct DemoReceiver {
   int modelCode = 48;
-  int softwareVersion = 23;
+  int softwareVersion = 40; // new enough for the cable records
   int hardwareVersion = 3;
 };
 inline constexpr DemoReceiver kDemoReceiver{};
