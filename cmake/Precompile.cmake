@@ -1,5 +1,11 @@
-# Heavy third-party headers (GoogleTest, CLI11, Qt Widgets) are parsed once per
-# target instead of once per file; only targets with several sources gain.
+# Heavy third-party headers (GoogleTest, CLI11, Qt Widgets) are parsed once
+# per group of targets instead of once per file: the first target of a group
+# builds the precompiled header and the others of the group reuse it. A group
+# is the same headers, the same kind of target (executables and libraries
+# are compiled with different position-independence flags), the same folder
+# kind (tests are optimised differently from the programs) and the same
+# definitions of the target's own. Targets
+# with fewer than four sources gain nothing.
 function(tarnwick_precompile_target target)
   get_target_property(type ${target} TYPE)
   if(NOT type MATCHES "^(EXECUTABLE|STATIC_LIBRARY|SHARED_LIBRARY)$")
@@ -19,10 +25,32 @@ function(tarnwick_precompile_target target)
   if(libraries MATCHES "CLI11::|tarnwick_cli")
     list(APPEND headers <CLI/CLI.hpp>)
   endif()
-  if(libraries MATCHES "Qt6::Widgets|tarnwick_ui")
+  if(libraries MATCHES "Qt6::Widgets|tarnwick_ui|tarnwick_qt_user_port")
     list(APPEND headers <QtWidgets/QtWidgets>)
   endif()
-  if(headers)
+  if(NOT headers)
+    return()
+  endif()
+  get_target_property(folder ${target} SOURCE_DIR)
+  set(kind "programs")
+  if(folder MATCHES "/tests(/|$)")
+    set(kind "tests")
+  endif()
+  set(linkage "library")
+  if(type STREQUAL "EXECUTABLE")
+    set(linkage "executable")
+  endif()
+  # A definition of the target's own makes the header differ as well.
+  get_target_property(definitions ${target} COMPILE_DEFINITIONS)
+  if(NOT definitions)
+    set(definitions "")
+  endif()
+  string(MAKE_C_IDENTIFIER "tarnwick_pch_${kind}_${linkage}_${headers}_${definitions}" group)
+  get_property(owner GLOBAL PROPERTY ${group})
+  if(owner)
+    target_precompile_headers(${target} REUSE_FROM ${owner})
+  else()
+    set_property(GLOBAL PROPERTY ${group} ${target})
     target_precompile_headers(${target} PRIVATE ${headers})
   endif()
 endfunction()

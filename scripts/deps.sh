@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config mold
   libgtest-dev libgmock-dev libbenchmark-dev
   lrzsz socat binutils
   clang libclang-rt-14-dev
