@@ -44,6 +44,7 @@ int runTerminalDemo(const fs::path &programFolder) {
 int runMainScreen(QApplication &qt, const fs::path &workingFolder, const std::string &startupNote) {
   tarnwick::ui::QtUserPort user(QStringLiteral("Tarnwick"));
   tarnwick::Session app(workingFolder, user);
+  user.setStrings(&app.context().strings);
   app.start();
   if (!startupNote.empty()) {
     user.message(startupNote);

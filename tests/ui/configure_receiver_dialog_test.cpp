@@ -539,7 +539,8 @@ TEST(ConfigureReceiverDialog, checkReceiverModelRefusesAModelConfiguredOnTheRece
 }
 
 // A send stuck in a wait: the window answers, the buttons wait for it, and
-// closing the dialog ends the wait at once without a restart.
+// closing the dialog asks whether to stop, then ends the wait at once
+// without a restart.
 TEST(ConfigureReceiverDialog, closingDuringASendCancelsItsWait) {
   ConfigureRig rig;
   sim::Receiver &receiver = rig.openReceiver(44);
@@ -561,8 +562,16 @@ TEST(ConfigureReceiverDialog, closingDuringASendCancelsItsWait) {
   EXPECT_FALSE(dialog->listView(ListId::MarkerTypes)->isEnabled());
   ASSERT_TRUE(button(*dialog, Editor::kExitButton)->isEnabled());
 
+  rig.user.queueAnswer(Answer::No); // keep sending
+  press(*dialog, Editor::kExitButton);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->workerRunning());
+  ASSERT_EQ(rig.user.events().back().kind, ScriptedUser::Kind::Ask);
+  EXPECT_EQ(rig.user.events().back().text, rig.context.text(sid::kStopWhileSending));
+
   QElapsedTimer closing;
   closing.start();
+  rig.user.queueAnswer(Answer::Yes);
   press(*dialog, Editor::kExitButton);
   EXPECT_LT(closing.elapsed(), 10000); // without the cancel the wait never ends
   EXPECT_FALSE(dialog->isVisible());
@@ -587,13 +596,24 @@ TEST(ConfigureReceiverDialog, leavingEndsTheSupervisorSession) {
   EXPECT_FALSE(rig.configuration.supervisorSession());
 }
 
-TEST(ConfigureReceiverDialog, changePasswordWithoutLoginIsRefused) {
+// Change Password and Supervisor Logout are usable only while logged in; a
+// supervisor's lock says so in the status line; Logout ends the session.
+TEST(ConfigureReceiverDialog, supervisorButtonsFollowTheSession) {
   ConfigureRig rig;
   auto dialog = rig.open();
-  press(*dialog, Editor::kChangePasswordButton);
-  EXPECT_EQ(rig.user.messages(),
-            Words{"You should be logged in as Supervisor to change the password.\nPlease Login "
-                  "by clicking Supervisor Login button."});
+  constexpr int kLogout = Editor::kSupervisorLogoutButton;
+  EXPECT_FALSE(button(*dialog, Editor::kChangePasswordButton)->isEnabled());
+  EXPECT_FALSE(button(*dialog, kLogout)->isEnabled());
+  loginWith(rig, *dialog, std::string(kDefaultSupervisorPassword));
+  EXPECT_TRUE(button(*dialog, Editor::kChangePasswordButton)->isEnabled());
+  clickEntry(*dialog, ListId::MarkerTypes, 0);
+  EXPECT_EQ(stateAt(*dialog, ListId::MarkerTypes, 0), State::Masked);
+  EXPECT_EQ(statusText(*dialog), "Telephone is now locked: the receiver's user cannot change it.");
+  press(*dialog, kLogout);
+  EXPECT_FALSE(rig.configuration.supervisorSession());
+  EXPECT_TRUE(dialog->findChild<QLabel *>(QStringLiteral("supervisorState"))->isHidden());
+  EXPECT_FALSE(button(*dialog, Editor::kChangePasswordButton)->isEnabled());
+  EXPECT_FALSE(button(*dialog, kLogout)->isEnabled());
 }
 
 // The main screen opens the dialog for its country: Germany forbids power markers.
