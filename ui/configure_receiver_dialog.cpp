@@ -297,7 +297,8 @@ QWidget *ConfigureReceiverDialog::makeLegend() {
        {SettingState::Enabled, SettingState::Disabled, SettingState::Masked}) {
     auto *picture = new QLabel(legend);
     picture->setPixmap(QPixmap::fromImage(settingStateImage(state)));
-    auto *words = new QLabel(QStringLiteral("= ") + texts_(stateTextItem(state)), legend);
+    auto *words =
+        new QLabel(texts_.format(item::kLegendEntry, {texts_(stateTextItem(state))}), legend);
     words->setObjectName(QStringLiteral("legendText"));
     words->setPalette(muted);
     layout->addSpacing(10);

@@ -126,6 +126,7 @@ constexpr UiText kTexts[] = {
     {dialog::kConfigureReceiver, kFirstFrequencyColumn + 3, Editor::kFrequencyColumns[3]},
     {dialog::kConfigureReceiver, kFirstFrequencyColumn + 4, Editor::kFrequencyColumns[4]},
     {dialog::kConfigureReceiver, kLegendHeading, "What the pictures mean:"},
+    {dialog::kConfigureReceiver, kLegendEntry, "= %1"},
     {dialog::kConfigureReceiver, kStateEnabled, "Enabled"},
     {dialog::kConfigureReceiver, kStateDisabled, "Disabled"},
     {dialog::kConfigureReceiver, kStateMasked, "Locked by the supervisor"},
@@ -260,6 +261,15 @@ QString DialogTexts::string(StringId id) const {
 std::string packKey(int dialogId, int itemId) {
   return dialogId == 0 ? std::to_string(itemId)
                        : std::to_string(dialogId) + "." + std::to_string(itemId);
+}
+
+std::string englishLanguagePack() {
+  std::vector<PackEntry> entries;
+  for (const MissingText &text : missingTexts({})) {
+    entries.push_back({text.item, text.english, text.dialog});
+  }
+  return "# tarnwick language pack: id<TAB>text, dialog texts as dialog.item\n" +
+         formatLanguagePack(entries);
 }
 
 std::vector<MissingText> missingTexts(std::string_view pack) {

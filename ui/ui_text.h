@@ -95,6 +95,7 @@ inline constexpr int kDateGroup = 9006;
 inline constexpr int kFirstDateFormat = 9007;      // 9007, 9008
 inline constexpr int kFirstFrequencyColumn = 9010; // 9010 ... 9014
 inline constexpr int kLegendHeading = 9020;
+inline constexpr int kLegendEntry = 9025; // "= %1": a picture's meaning
 inline constexpr int kStateEnabled = 9021;
 inline constexpr int kStateDisabled = 9022;
 inline constexpr int kStateMasked = 9023;
@@ -186,5 +187,7 @@ struct MissingText {
 std::vector<MissingText> missingTexts(std::string_view pack);
 // "dialog.item" or the string id, as a pack writes it.
 std::string packKey(int dialog, int item);
+// Every text in English as a pack: what a translator starts from.
+std::string englishLanguagePack();
 
 } // namespace tarnwick::ui

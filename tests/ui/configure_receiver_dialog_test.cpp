@@ -524,6 +524,38 @@ TEST(ConfigureReceiverDialog, checkReceiverModelSelectsTheReportedModel) {
   EXPECT_EQ(modelBox(*dialog).currentText(), "8385M-U");
   EXPECT_TRUE(notValidShown(*dialog, 1)); // no marker types for this model
   EXPECT_TRUE(button(*dialog, Editor::kCheckReceiverModelButton)->isEnabled());
+  EXPECT_TRUE(rig.user.events().empty()); // nothing unsaved: nothing asked
+}
+
+// With unsaved changes the check asks before the model's defaults replace
+// them; afterwards the caption says the configuration is not the file's.
+TEST(ConfigureReceiverDialog, checkReceiverModelAsksBeforeReplacingUnsavedChanges) {
+  ConfigureRig rig;
+  rig.openReceiver(2); // 8385M-U
+  auto dialog = rig.open();
+  saveAs(rig, *dialog, "site.cfg");
+  QTest::mouseClick(radio(*dialog, "units0"), Qt::LeftButton);
+  ASSERT_TRUE(dialog->editor().snapshot().unsavedChanges);
+  const std::string question =
+      "The receiver is a 8385M-U. Selecting its model sets every setting to the defaults of that "
+      "model, and the changes you have not saved are lost. Select it?";
+
+  rig.user.clear();
+  rig.user.queueAnswer(Answer::No);
+  press(*dialog, Editor::kCheckReceiverModelButton);
+  ASSERT_TRUE(waitFor([&] { return !dialog->workerRunning(); }, 20000));
+  ASSERT_EQ(rig.user.events().size(), 1U);
+  EXPECT_EQ(rig.user.events()[0].text, question);
+  EXPECT_EQ(modelBox(*dialog).currentText(), "8385M-Tq/U");
+  EXPECT_TRUE(radio(*dialog, "units0")->isChecked());
+  EXPECT_EQ(dialog->windowTitle(), "site.cfg");
+
+  rig.user.queueAnswer(Answer::Yes);
+  press(*dialog, Editor::kCheckReceiverModelButton);
+  ASSERT_TRUE(waitFor([&] { return !dialog->workerRunning(); }, 20000));
+  EXPECT_EQ(modelBox(*dialog).currentText(), "8385M-U");
+  EXPECT_EQ(dialog->windowTitle(), "8385M-U defaults from the receiver - not saved");
+  EXPECT_EQ(dialog->editor().snapshot().fileName, "untitled.cfg");
 }
 
 TEST(ConfigureReceiverDialog, checkReceiverModelRefusesAModelConfiguredOnTheReceiver) {
