@@ -155,6 +155,10 @@ QStatusBar *MainScreenWindow::makeStatusBar() {
   portStatus_->setObjectName(QStringLiteral("portStatus"));
   receiverStatus_->setObjectName(QStringLiteral("receiverStatus"));
   activityStatus_->setObjectName(QStringLiteral("activityStatus"));
+  for (QLabel *panel : {portStatus_, receiverStatus_, activityStatus_}) {
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setMargin(2);
+  }
   bar->addWidget(portStatus_);
   bar->addWidget(receiverStatus_);
   bar->addWidget(activityStatus_, 1);

@@ -77,7 +77,8 @@ ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *paren
   auto *layout = new QHBoxLayout(this);
   layout->addWidget(makeShippedGroup());
   layout->addLayout(right, 1);
-  setMinimumSize(dialogUnits(*this, kWidthDlu, kHeightDlu));
+  // The designed size, or more where the texts (in any language) need it.
+  setMinimumSize(dialogUnits(*this, kWidthDlu, kHeightDlu).expandedTo(layout->minimumSize()));
   refresh();
 }
 

@@ -38,7 +38,9 @@ int stateTextItem(SettingState state) {
 
 SettingListView::SettingListView(ListId list, const QString &title, QWidget *parent,
                                  const StringTable *strings)
-    : QTreeWidget(parent), list_(list), strings_(strings) {
+    : QTreeWidget(parent), list_(list),
+      english_(strings == nullptr ? std::make_unique<StringTable>() : nullptr),
+      strings_(strings != nullptr ? strings : english_.get()) {
   setObjectName(fromView(listWord(list)));
   setColumnCount(1);
   setRootIsDecorated(false);
@@ -71,8 +73,8 @@ void SettingListView::showEntries(const SettingList &entries) {
   for (int row = 0; row < entries.count(); ++row) {
     const SettingEntry &entry = entries.at(row);
     QTreeWidgetItem *item = topLevelItem(row);
-    const QString name = QString::fromStdString(
-        entryDisplayName(strings_ != nullptr ? *strings_ : english_, list_, row, entry.name));
+    const QString name =
+        QString::fromStdString(entryDisplayName(*strings_, list_, row, entry.name));
     if (item->text(0) != name) {
       item->setText(0, name);
     }

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTreeWidget>
 
+#include <memory>
+
 namespace tarnwick::ui {
 
 class SettingListView final : public QTreeWidget {
@@ -42,8 +44,8 @@ private:
   QString stateTip(SettingState state) const;
 
   ListId list_;
+  std::unique_ptr<StringTable> english_; // when no strings were given
   const StringTable *strings_;
-  StringTable english_; // when strings_ is null
 };
 
 // The dialog text (of Configure Receiver) that names a state.
