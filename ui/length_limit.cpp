@@ -54,9 +54,12 @@ void limitLength(QLineEdit &edit, int maxLength, QLabel &counter, const StringTa
 }
 
 int fileNameLength(const QString &text, const QString &ext) {
-  QString name = text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
-  if (name.endsWith(ext, Qt::CaseInsensitive)) {
-    name.chop(ext.size());
+  const QString name = text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
+  // Also while the extension is being typed: ".", ".u", ...
+  for (qsizetype typed = ext.size(); typed > 0; --typed) {
+    if (name.endsWith(ext.left(typed), Qt::CaseInsensitive)) {
+      return static_cast<int>(name.size() - typed);
+    }
   }
   return static_cast<int>(name.size());
 }

@@ -29,7 +29,8 @@ void limitLength(QLineEdit &edit, int maxLength, std::function<void(const QStrin
 void limitLength(QLineEdit &edit, int maxLength, QLabel &counter, const StringTable *strings,
                  CountedLength counted = {});
 
-// A file name without its folder and without the extension ext (any case).
+// The length of a file name without its folder and without the extension ext
+// (any case), or the part of ext typed so far.
 int fileNameLength(const QString &text, const QString &ext);
 
 } // namespace tarnwick::ui
