@@ -208,6 +208,29 @@ void writeHelp(TreeWriter &tree) {
             "Receiver Version shows the model and main software of the receiver beside the "
             "software versions this installation carries. Check Receiver Version asks the "
             "receiver again.\r\n");
+  // The same topics for the German user interface.
+  tree.file("\\Help\\German\\Help Headings.cfg", "# Eine Überschrift je Themendatei, nach Namen\n"
+                                                 "Erste Schritte\n"
+                                                 "Den Empfänger anschließen\n"
+                                                 "Die Software des Empfängers prüfen\n");
+  tree.file("\\Help\\German\\Intro.txt",
+            "Erste Schritte\r\n\r\n"
+            "Wählen Sie im Hauptfenster das Land bzw. die Konfiguration des Empfängers. Die "
+            "Werkzeuge, die einen Empfänger ändern, stehen bereit, sobald ein Land gewählt ist; "
+            "mit \"None\" lassen sich nur die Sprachliste, Empfängerversion und Beenden "
+            "benutzen.\r\n");
+  tree.file("\\Help\\German\\Port.txt",
+            "Den Empfänger anschließen\r\n\r\n"
+            "Schließen Sie das serielle Kabel an und schalten Sie den Empfänger ein. Das erste "
+            "Werkzeug, das mit dem Empfänger spricht, öffnet die Kommunikationsoptionen: Wählen "
+            "Sie den Anschluss des Kabels und die Baudrate (38400 bps, wenn der Empfänger nicht "
+            "anders eingestellt ist). Mit Anschluss... im Hauptfenster wechseln Sie den Anschluss "
+            "jederzeit.\r\n");
+  tree.file("\\Help\\German\\Version.txt",
+            "Die Software des Empfängers prüfen\r\n\r\n"
+            "Empfängerversion zeigt Modell und Hauptsoftware des Empfängers neben den "
+            "Softwareversionen dieser Installation. Empfängerversion prüfen fragt den Empfänger "
+            "erneut.\r\n");
 }
 
 // ---- Software packages.
