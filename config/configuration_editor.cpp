@@ -2,6 +2,8 @@
 
 #include "error_reason.h"
 
+#include "configuration_tables.h"
+#include "model_catalogue.h"
 #include "port_settings.h"
 #include "receiver_identity.h"
 
@@ -121,13 +123,15 @@ bool ConfigurationEditor::Snapshot::enabled(int controlId) const {
   switch (controlId) {
   case kSendConfigButton:
     return sendEnabled && !busy && !closed;
+  case kChangePasswordButton:
+  case kSupervisorLogoutButton:
+    return supervisor && !busy && !closed;
   case kModelBox:
   case kNewButton:
   case kOpenButton:
   case kSaveButton:
   case kSaveAsButton:
   case kSupervisorLoginButton:
-  case kChangePasswordButton:
   case kCheckReceiverModelButton:
     return !busy && !closed;
   default:
@@ -165,6 +169,20 @@ void ConfigurationEditor::start() {
   filePath_.clear();
   sendEnabled_ = false;
   applyModel(kDefaultModel);
+  keepBaseline();
+}
+
+void ConfigurationEditor::keepBaseline() {
+  baseline_ = {configuration_.model(), pages_};
+}
+
+bool ConfigurationEditor::unsavedChanges() const {
+  return configuration_.model() != baseline_.model || pages_ != baseline_.pages;
+}
+
+void ConfigurationEditor::setStatus(std::string text) {
+  status_ = std::move(text);
+  sendStarted_ = false; // the status line shows this rather than the last send's
 }
 
 ConfigurationEditor::Snapshot ConfigurationEditor::snapshot() const {
@@ -183,6 +201,7 @@ ConfigurationEditor::Snapshot ConfigurationEditor::snapshot() const {
   view.languageSelection = selections_[kLanguageSelection];
   view.pageModified = modified_;
   view.modified = anyModified();
+  view.unsavedChanges = unsavedChanges();
   view.supervisor = configuration_.supervisorSession();
   view.inputFrozen = frozen_;
   view.busy = busy_.load();
@@ -190,6 +209,9 @@ ConfigurationEditor::Snapshot ConfigurationEditor::snapshot() const {
   view.closed = closed_;
   const auto sending = send_.snapshot();
   view.status = sendStarted_ && sending.status ? *sending.status : status_;
+  if (std::string checking = modelCheck_.statusText(); !checking.empty()) {
+    view.status = std::move(checking);
+  }
   view.progressVisible = sending.progressVisible;
   view.progressMax = sending.progressMax;
   view.progressPosition = sending.progressPosition;
@@ -298,6 +320,7 @@ void ConfigurationEditor::clickEntry(ListId list, int entry) {
     return;
   }
   SettingState &state = listOf(pages_, list).at(entry).state;
+  const SettingState before = state;
   const bool supervisor = configuration_.supervisorSession();
   switch (state) {
   case SettingState::Disabled:
@@ -320,6 +343,19 @@ void ConfigurationEditor::clickEntry(ListId list, int entry) {
     }
     break;
   }
+  noteLockChange(list, entry, before);
+}
+
+// A supervisor's click that locks or unlocks an entry says so.
+void ConfigurationEditor::noteLockChange(ListId list, int entry, SettingState before) {
+  const SettingEntry &now = listOf(pages_, list).at(entry);
+  if (before == now.state ||
+      (before != SettingState::Masked && now.state != SettingState::Masked)) {
+    return;
+  }
+  const std::string name = entryDisplayName(context_.strings, list, entry, now.name);
+  setStatus(context_.strings.format(
+      now.state == SettingState::Masked ? sid::kEntryLocked : sid::kEntryUnlocked, {name}));
 }
 
 void ConfigurationEditor::clickUserFrequency(ListId list, int slot) {
@@ -335,6 +371,7 @@ void ConfigurationEditor::clickUserFrequency(ListId list, int slot) {
       break;
     }
     enterUserFrequency(list, slot, state);
+    noteLockChange(list, slot, SettingState::Masked);
     break;
   case SettingState::Disabled:
     enterUserFrequency(list, slot, state);
@@ -402,6 +439,7 @@ void ConfigurationEditor::newConfiguration() {
   filePath_.clear();
   caption_ = context_.text(sid::kNewConfigurationCaption);
   sendEnabled_ = false;
+  keepBaseline();
 }
 
 bool ConfigurationEditor::openConfiguration() {
@@ -411,7 +449,7 @@ bool ConfigurationEditor::openConfiguration() {
   std::error_code error;
   tree_.folder(install::kConfig, error);
   FileSpec spec;
-  spec.filter = std::string(kOpenFilter);
+  spec.filter = context_.text(sid::kConfigurationOpenFilter);
   spec.folder = configFolder_.string();
   const auto chosen = context_.user.openFile(spec);
   if (!chosen || chosen->empty()) {
@@ -466,7 +504,7 @@ bool ConfigurationEditor::saveAs() {
   std::error_code error;
   tree_.folder(install::kConfig, error);
   FileSpec spec;
-  spec.filter = std::string(kSaveFilter);
+  spec.filter = context_.text(sid::kConfigurationSaveFilter);
   spec.folder = configFolder_.string();
   spec.defaultName = std::string(kProposedName);
   const auto chosen = context_.user.saveFile(spec);
@@ -518,6 +556,7 @@ void ConfigurationEditor::savedOrOpened(const std::filesystem::path &path) {
   filePath_ = path;
   clearModified();
   sendEnabled_ = true;
+  keepBaseline();
 }
 
 std::filesystem::path ConfigurationEditor::inConfigFolder(const std::string &chosen) {
@@ -531,7 +570,20 @@ void ConfigurationEditor::reportNotSaved(const std::filesystem::path &path, std:
 }
 
 bool ConfigurationEditor::supervisorLogin() {
-  return acceptsInput() && supervisor_.login();
+  if (!acceptsInput() || !supervisor_.login()) {
+    return false;
+  }
+  setStatus(context_.text(sid::kSupervisorLoggedIn));
+  return true;
+}
+
+bool ConfigurationEditor::supervisorLogout() {
+  if (!acceptsInput() || !configuration_.supervisorSession()) {
+    return false;
+  }
+  configuration_.setSupervisorSession(false);
+  setStatus(context_.text(sid::kSupervisorLoggedOut));
+  return true;
 }
 
 bool ConfigurationEditor::changePassword() {
@@ -552,22 +604,54 @@ bool ConfigurationEditor::ModelCheck::begin() {
 }
 
 void ConfigurationEditor::ModelCheck::run(const CancelToken &cancel) {
-  model_ = editor_.queryReceiverModel(cancel);
+  model_ = editor_.queryReceiverModel(cancel, status_);
+  status_.set({});
   editor_.busy_.store(false);
 }
 
 void ConfigurationEditor::ModelCheck::onTimer() {
-  if (model_ && !editor_.closed_) {
+  if (model_ && !editor_.closed_ && editor_.mayTakeReceiverModel(*model_)) {
     editor_.applyModel(*model_);
+    editor_.tookReceiverModel(*model_);
     applied_ = true;
   }
 }
 
-std::optional<ModelIndex> ConfigurationEditor::queryReceiverModel(const CancelToken &cancel) {
+// Selecting the model replaces every setting with its defaults: with
+// unsaved changes the user decides.
+bool ConfigurationEditor::mayTakeReceiverModel(ModelIndex model) {
+  if (!unsavedChanges()) {
+    return true;
+  }
+  const std::string question =
+      context_.strings.format(sid::kModelCheckLosesChanges, {modelName(model)});
+  return context_.user.ask(question, Buttons::YesNo) == Answer::Yes;
+}
+
+// The pages now hold the receiver's model's defaults, not the file's.
+void ConfigurationEditor::tookReceiverModel(ModelIndex model) {
+  fileName_ = std::string(kUntitledName);
+  filePath_.clear();
+  caption_ = context_.strings.format(sid::kModelFromReceiverCaption, {modelName(model)});
+}
+
+std::optional<ModelIndex> ConfigurationEditor::queryReceiverModel(const CancelToken &cancel,
+                                                                  SharedText &status) {
   Console console(context_, &cancel);
   IdentityQuery query;
   query.statusBoundMs = cmd::kVersionStatusBoundMs;
-  const auto identity = queryIdentity(console, query);
+  status.set(context_.text(sid::kCheckingConnection));
+  if (const Outcome alive = console.CheckAlive(query.aliveBoundMs); !succeeded(alive)) {
+    endExchange(context_, alive, sid::kErrorCommunicating);
+    return std::nullopt;
+  }
+  status.set(context_.text(sid::kReadingReceiverIdentity));
+  const auto identity = readIdentity(console, query);
+  if (identity) {
+    if (const auto known = findModel(identity->modelCode)) {
+      context_.activity.identified(std::string(known->name), identity->softwareVersion);
+    }
+  }
   const int code = identity ? identity->modelCode : -1;
   if (code == kCodeWithoutEditor20 || code == kCodeWithoutEditor21) {
     context_.user.message(modelNameForCode(code) + std::string(kCodeSeparator) +

@@ -40,6 +40,8 @@ public:
   static constexpr int kSendConfigButton = 1123;
   static constexpr int kExitButton = 1;
   static constexpr int kSupervisorLoginButton = 1206;
+  // Not in the resource layout: ends a supervisor session on purpose.
+  static constexpr int kSupervisorLogoutButton = 1207;
   static constexpr int kChangePasswordButton = 1210;
   static constexpr int kCheckReceiverModelButton = 1252;
   static constexpr int kProgressBar = 1096;
@@ -51,8 +53,8 @@ public:
 
   static constexpr std::string_view kUntitledName = "untitled.cfg";
   static constexpr std::string_view kProposedName = "config1.cfg";
-  static constexpr std::string_view kOpenFilter = "Configuration Files(*.cfg)|*.cfg|";
-  static constexpr std::string_view kSaveFilter = "User template Files(*.cfg)|*.cfg|";
+  // The file dialogs' filters: strings kConfigurationOpenFilter and
+  // kConfigurationSaveFilter.
   static constexpr std::string_view kCodeSeparator = " - "; // "8330M - <204>"
 
   // The pages in tab order; the language page is built but never a tab.
@@ -88,6 +90,9 @@ public:
     int languageSelection = -1;
     std::array<bool, kPageCount> pageModified{};
     bool modified = false; // any page
+    // The pages or the model differ from what was last started, opened or
+    // saved: closing would lose them.
+    bool unsavedChanges = false;
     bool supervisor = false;
     bool inputFrozen = false;
     bool busy = false; // a send or a model check is running
@@ -144,6 +149,8 @@ public:
   const std::error_code &saveError() const { return saveError_; }
 
   bool supervisorLogin();
+  // Ends a supervisor session; false when none was open.
+  bool supervisorLogout();
   bool changePassword();
 
   // Check Receiver Model as a tool: the port step (interface thread), the
@@ -175,25 +182,44 @@ private:
     explicit ModelCheck(ConfigurationEditor &editor) : editor_(editor) {}
     bool begin() override;
     void run(const CancelToken &cancel) override;
+    // Selects the receiver's model; with unsaved changes only when the user
+    // says Yes.
     void onTimer() override;
+    std::string statusText() const override { return status_.get(); }
     bool applied() const { return applied_; }
 
   private:
     ConfigurationEditor &editor_;
     std::optional<ModelIndex> model_; // written by run(), read by onTimer()
     bool applied_ = false;
+    SharedText status_;
   };
   class SendTool final : public Tool {
   public:
     explicit SendTool(ConfigurationEditor &editor) : editor_(editor) {}
     bool begin() override { return editor_.startSend(); }
     void run(const CancelToken &cancel) override { editor_.runSend(cancel); }
+    std::string statusText() const override {
+      return editor_.send_.snapshot().status.value_or(std::string());
+    }
 
   private:
     ConfigurationEditor &editor_;
   };
 
-  std::optional<ModelIndex> queryReceiverModel(const CancelToken &cancel);
+  // What the pages were when last started, opened or saved.
+  struct Baseline {
+    ModelIndex model = kDefaultModel;
+    SettingLists pages;
+  };
+
+  std::optional<ModelIndex> queryReceiverModel(const CancelToken &cancel, SharedText &status);
+  bool mayTakeReceiverModel(ModelIndex model);
+  void tookReceiverModel(ModelIndex model);
+  void keepBaseline();
+  bool unsavedChanges() const;
+  void setStatus(std::string text);
+  void noteLockChange(ListId list, int entry, SettingState before);
   bool acceptsInput() const { return !frozen_ && !busy_.load() && !closed_; }
   void fillPagesFromDefaults();
   void loadPages();
@@ -235,6 +261,7 @@ private:
   bool sendStarted_ = false;
   std::atomic<bool> busy_{false};
   std::atomic<bool> sendPrepared_{false}; // startSend() took the configuration
+  Baseline baseline_;
   ModelCheck modelCheck_{*this};
   SendTool sendTool_{*this};
 };

@@ -108,6 +108,33 @@ SettingList selectedFirstOf(std::initializer_list<std::string_view> names, int s
 
 } // namespace
 
+std::string entryDisplayName(const StringTable &strings, ListId list, int entry,
+                             const std::string &name) {
+  if (list == ListId::MarkerTypes) {
+    static constexpr std::pair<std::string_view, StringId> kNames[] = {
+        {"Telephone", sid::kMarkerTelephone},
+        {"Power", sid::kMarkerPower},
+        {"Gas", sid::kMarkerGas},
+        {"Water", sid::kMarkerWater},
+        {"Waster Water", sid::kMarkerWasteWater},
+        {"Communication", sid::kMarkerCommunication},
+        {"General Purpose", sid::kMarkerGeneralPurpose},
+        {"IDF", sid::kMarkerIdf},
+        {"CE Power", sid::kMarkerCePower},
+    };
+    for (const auto &[english, id] : kNames) {
+      if (name == english) {
+        return strings.text(id);
+      }
+    }
+  }
+  const bool userList = list == ListId::LocateUser || list == ListId::ToneUser;
+  if (userList && entry >= 0 && name == unsetSlotName(entry)) {
+    return strings.format(sid::kUnsetUserSlot, {std::to_string(entry + 1)});
+  }
+  return name;
+}
+
 std::string_view modelName(ModelIndex index) {
   return index < kModelNames.size() ? kModelNames[index] : std::string_view{};
 }

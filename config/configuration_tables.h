@@ -5,6 +5,7 @@
 #pragma once
 
 #include "setting_list.h"
+#include "string_table.h"
 
 #include <array>
 #include <cstdint>
@@ -39,6 +40,12 @@ bool hasFrequencyLists(ModelIndex index);
 SettingLists defaultLists(ModelIndex index);
 // How many entries a list has for a model (the length of its file line).
 int entryCount(ListId list, ModelIndex index);
+
+// What the editor shows for an entry: the marker types and the unset user
+// frequency slots in the user interface's language; frequencies as they are.
+// The entry keeps its own name in files and on the wire.
+std::string entryDisplayName(const StringTable &strings, ListId list, int entry,
+                             const std::string &name);
 
 // Which editor pages apply to a model.
 struct PageValidity {

@@ -90,7 +90,7 @@ std::error_code PasswordFile::change(std::string_view password) const {
 
 std::optional<std::string> SupervisorLogin::askPassword(StringId prompt) {
   PromptSpec spec;
-  spec.title = std::string(kPasswordDialogCaption);
+  spec.title = context_.text(sid::kPasswordTitle);
   spec.label = context_.text(prompt);
   spec.maxLength = static_cast<int>(kPasswordDialogChars);
   spec.secret = true;

@@ -27,9 +27,8 @@ inline constexpr std::string_view kMasterSupervisorPassword = "HELIX TW";
 inline constexpr std::size_t kMaxStoredPasswordChars = 101;
 inline constexpr std::size_t kPasswordDialogChars = 19; // OK takes at most these
 
-// The password dialog (resource 268).
+// The password dialog (resource 268); its caption is string kPasswordTitle.
 inline constexpr int kPasswordDialogId = 268;
-inline constexpr std::string_view kPasswordDialogCaption = "Password...";
 
 std::string encodePassword(std::string_view password);
 // Pair by pair until a pair is incomplete or either byte is 0xFF; each

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const std::string_view text(reinterpret_cast<const char *>(data), size);
   const auto entries = parseLanguagePack(text);
   for (const PackEntry &entry : entries) {
-    if (entry.id < 0) {
+    if (entry.id < 0 || entry.dialog < 0) {
       std::abort();
     }
   }
@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::abort();
   }
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (again[i].id != entries[i].id || again[i].text != entries[i].text) {
+    if (again[i].id != entries[i].id || again[i].dialog != entries[i].dialog ||
+        again[i].text != entries[i].text) {
       std::abort();
     }
   }

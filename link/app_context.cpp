@@ -6,6 +6,7 @@ AppContext::AppContext(std::filesystem::path folder, PortApi &portApi, Clock &cl
                        UserPort &userPort)
     : workingFolder(std::move(folder)), port(portApi), clock(clockRef), user(userPort),
       portDiscovery(std::make_unique<SystemPortDiscovery>(
-          SystemPortDiscovery::Options{"/dev", portsFromEnvironment()})) {}
+          SystemPortDiscovery::Options{"/dev", portsFromEnvironment()},
+          simulatedPortsFromEnvironment())) {}
 
 } // namespace tarnwick

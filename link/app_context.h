@@ -4,6 +4,7 @@
 #pragma once
 
 #include "clock.h"
+#include "link_activity.h"
 #include "port_api.h"
 #include "port_discovery.h"
 #include "port_lease.h"
@@ -38,6 +39,8 @@ public:
   SerialLibraryState serialLibrary;
   // Held by the tool that talks to the receiver; a second one is refused.
   PortLease portLease;
+  // The last receiver identified and what the running tool waits for.
+  LinkActivity activity;
   // The devices the Communication Options dialog probes; by default the
   // system's serial devices and those in TARNWICK_PORTS.
   std::unique_ptr<PortDiscovery> portDiscovery;

@@ -132,4 +132,9 @@ std::vector<std::string> portsFromEnvironment() {
   return value != nullptr ? splitPortList(value) : std::vector<std::string>{};
 }
 
+std::vector<std::string> simulatedPortsFromEnvironment() {
+  const char *value = std::getenv("TARNWICK_SIMULATED_PORTS");
+  return value != nullptr ? splitPortList(value) : std::vector<std::string>{};
+}
+
 } // namespace tarnwick

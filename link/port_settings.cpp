@@ -2,6 +2,7 @@
 
 #include "error_reason.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
@@ -83,7 +84,15 @@ bool CommunicationOptions::show() {
   if (probe_.ports.empty() && !probe_.permissionDenied.empty()) {
     context_.user.message(permissionExplanation(context_.strings, probe_.permissionDenied.front()));
   }
-  const auto choice = context_.user.choosePort(ports(), rates(), selectedRate());
+  PortListing listing{ports(), rates(), selectedRate(), {}, probe_.refused};
+  const auto simulated =
+      context_.portDiscovery ? context_.portDiscovery->simulated() : std::vector<std::string>{};
+  for (const std::string &port : listing.ports) {
+    if (std::find(simulated.begin(), simulated.end(), port) != simulated.end()) {
+      listing.simulated.push_back(port);
+    }
+  }
+  const auto choice = context_.user.choosePortFrom(listing);
   if (!choice) {
     return false;
   }

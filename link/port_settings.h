@@ -30,13 +30,6 @@ std::string deviceNameFor(const std::string &port);
 // The decimal value of a rate text; 0 when it is not a number.
 int baudValue(std::string_view rate);
 
-// A candidate that did not open, with the error code of its open.
-struct RefusedPort {
-  std::string device;
-  int error;
-  bool operator==(const RefusedPort &) const = default;
-};
-
 struct ProbeResult {
   std::vector<std::string> ports;            // opened at the probe rate, in order
   std::vector<std::string> permissionDenied; // refused with EACCES

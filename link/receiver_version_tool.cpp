@@ -41,13 +41,47 @@ bool ReceiverVersionTool::begin() {
     result_.store(QueryResult::PortNotOpen);
     return false;
   }
+  clearReceiverFields();
   setBusy(true);
   return true;
 }
 
 void ReceiverVersionTool::run(const CancelToken &cancel) {
-  result_.store(query(cancel));
+  const QueryResult result = query(cancel);
+  if (result != QueryResult::Shown) {
+    restoreReceiverFields();
+  }
+  result_.store(result);
+  {
+    std::lock_guard lock(mutex_);
+    snapshot_.status.clear();
+  }
   setBusy(false);
+}
+
+void ReceiverVersionTool::clearReceiverFields() {
+  std::lock_guard lock(mutex_);
+  shownBefore_ = {snapshot_.model, snapshot_.mainSoftware, snapshot_.compatibility};
+  snapshot_.model = kNoValue;
+  snapshot_.mainSoftware = kNoValue;
+  snapshot_.compatibility = kNoValue;
+}
+
+void ReceiverVersionTool::restoreReceiverFields() {
+  std::lock_guard lock(mutex_);
+  snapshot_.model = shownBefore_[0];
+  snapshot_.mainSoftware = shownBefore_[1];
+  snapshot_.compatibility = shownBefore_[2];
+}
+
+void ReceiverVersionTool::setStatus(StringId id) {
+  std::lock_guard lock(mutex_);
+  snapshot_.status = context_.text(id);
+}
+
+std::string ReceiverVersionTool::statusText() const {
+  std::lock_guard lock(mutex_);
+  return snapshot_.status;
 }
 
 ReceiverVersionTool::QueryResult ReceiverVersionTool::runQuery(const CancelToken &cancel) {
@@ -59,10 +93,12 @@ ReceiverVersionTool::QueryResult ReceiverVersionTool::runQuery(const CancelToken
 
 ReceiverVersionTool::QueryResult ReceiverVersionTool::query(const CancelToken &cancel) {
   Console console(context_, &cancel);
+  setStatus(sid::kCheckingConnection);
   if (const Outcome alive = console.CheckAlive(cmd::kAliveBoundMs); !succeeded(alive)) {
     endExchange(context_, alive, sid::kErrorCommunicating);
     return alive == Outcome::Cancelled ? QueryResult::Cancelled : QueryResult::NoAnswer;
   }
+  setStatus(sid::kReadingReceiverIdentity);
   const auto identity = readIdentity(console);
   if (!identity) {
     return cancel.cancelled() ? QueryResult::Cancelled : QueryResult::NoReply;
@@ -81,6 +117,7 @@ void ReceiverVersionTool::setBusy(bool busy) {
 }
 
 void ReceiverVersionTool::show(const ModelInfo &model, int softwareVersion) {
+  context_.activity.identified(std::string(model.name), softwareVersion);
   std::lock_guard lock(mutex_);
   snapshot_.model = model.name;
   snapshot_.mainSoftware = std::to_string(softwareVersion);

@@ -41,6 +41,7 @@ public:
     std::string compatibility{kNoValue}; // 1263
     std::array<std::string, 6> shipped;  // 1257 … 1262
     bool busy = false;                   // a query is running
+    std::string status;                  // what a running query waits for
     // The text of a field by its id; empty for other ids.
     std::string text(int controlId) const;
   };
@@ -59,7 +60,9 @@ public:
 
   // Opening: the shipped values and "--" in the receiver fields.
   void open();
-  // The port step (the Communication Options dialog when it is closed).
+  // The port step (the Communication Options dialog when it is closed);
+  // then the receiver fields show "--" until the query refills them (a query
+  // that finds nothing puts the earlier values back).
   bool begin() override;
   // The query; cancel ends its waits.
   void run(const CancelToken &cancel) override;
@@ -68,15 +71,20 @@ public:
   // The whole query on this thread (the command line, the tests).
   QueryResult runQuery(const CancelToken &cancel);
   Snapshot snapshot() const;
+  std::string statusText() const override;
 
 private:
   QueryResult query(const CancelToken &cancel);
   void show(const ModelInfo &model, int softwareVersion);
   void setBusy(bool busy);
+  void setStatus(StringId id);
+  void clearReceiverFields();
+  void restoreReceiverFields();
 
   AppContext &context_;
   mutable std::mutex mutex_;
   Snapshot snapshot_;
+  std::array<std::string, 3> shownBefore_; // model, main software, compatibility
   std::atomic<QueryResult> result_{QueryResult::Busy};
 };
 

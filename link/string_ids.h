@@ -256,5 +256,37 @@ inline constexpr StringId kDownloadCanceled = 61415; // the dialog closed during
 // the table.
 inline constexpr StringId kNoCableData = 61380;
 
+// Texts of the program's own safeguards and status, which had no id of their
+// own; 61240-61255 were unused in the table.
+inline constexpr StringId kStopWhileSending = 61240;         // closing a dialog whose tool sends
+inline constexpr StringId kModelCheckLosesChanges = 61241;   // %1: the receiver's model
+inline constexpr StringId kModelFromReceiverCaption = 61242; // %1: the model
+inline constexpr StringId kEntryLocked = 61243;              // %1: the entry's name
+inline constexpr StringId kEntryUnlocked = 61244;            // %1: the entry's name
+inline constexpr StringId kSupervisorLoggedOut = 61245;
+inline constexpr StringId kReadingReceiverIdentity = 61246; // after the liveness check
+inline constexpr StringId kOpenTitle = 61247;               // an open-file dialog's title
+inline constexpr StringId kSaveAsTitle = 61248;             // a save-file dialog's title
+inline constexpr StringId kUserListNameTitle = 61249;       // the Name dialog's caption
+inline constexpr StringId kConfigurationOpenFilter = 61250;
+inline constexpr StringId kConfigurationSaveFilter = 61251;
+inline constexpr StringId kTemplateOpenFilter = 61252;
+inline constexpr StringId kTemplateSaveFilter = 61253;
+inline constexpr StringId kSupervisorLoggedIn = 61254; // the status line after a login
+inline constexpr StringId kPasswordTitle = 61255;      // the Password dialog's caption
+
+// The names the configuration lists show for their entries, where a name is
+// a word rather than a frequency; 61256-61265 were unused in the table.
+inline constexpr StringId kMarkerTelephone = 61256;
+inline constexpr StringId kMarkerPower = 61257;
+inline constexpr StringId kMarkerGas = 61258;
+inline constexpr StringId kMarkerWater = 61259;
+inline constexpr StringId kMarkerWasteWater = 61260;
+inline constexpr StringId kMarkerCommunication = 61261;
+inline constexpr StringId kMarkerGeneralPurpose = 61262;
+inline constexpr StringId kMarkerIdf = 61263;
+inline constexpr StringId kMarkerCePower = 61264;
+inline constexpr StringId kUnsetUserSlot = 61265; // %1: the slot's number
+
 } // namespace sid
 } // namespace tarnwick

@@ -285,6 +285,37 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kUserListSuffix, "User list"},
     {sid::kProblemAfterList, "Problem in download after list :"},
     {sid::kDownloadCanceled, "Download canceled by user..."},
+    {sid::kStopWhileSending,
+     "Data is still being sent to the receiver. Stopping now leaves the unit with only part of "
+     "it, and the unit may not work as it should until it is sent again. Stop now?"},
+    {sid::kModelCheckLosesChanges,
+     "The receiver is a %1. Selecting its model sets every setting to the defaults of that model, "
+     "and the changes you have not saved are lost. Select it?"},
+    {sid::kModelFromReceiverCaption, "%1 defaults from the receiver - not saved"},
+    {sid::kEntryLocked, "%1 is now locked: the receiver's user cannot change it."},
+    {sid::kEntryUnlocked, "%1 is no longer locked."},
+    {sid::kSupervisorLoggedOut, "Supervisor logged out."},
+    {sid::kReadingReceiverIdentity, "Reading the receiver's model and software.. Please Wait."},
+    {sid::kOpenTitle, "Open"},
+    {sid::kSaveAsTitle, "Save As"},
+    {sid::kUserListNameTitle, "User List Name"},
+    {sid::kConfigurationOpenFilter, "Configuration Files(*.cfg)|*.cfg|"},
+    {sid::kConfigurationSaveFilter, "User template Files(*.cfg)|*.cfg|"},
+    {sid::kTemplateOpenFilter, "User template Files(*.utl)|*.utl|"},
+    {sid::kTemplateSaveFilter, "Template Files(*.utl)|*.utl|"},
+    {sid::kPasswordTitle, "Password..."},
+    {sid::kMarkerTelephone, "Telephone"},
+    {sid::kMarkerPower, "Power"},
+    {sid::kMarkerGas, "Gas"},
+    {sid::kMarkerWater, "Water"},
+    {sid::kMarkerWasteWater, "Waster Water"},
+    {sid::kMarkerCommunication, "Communication"},
+    {sid::kMarkerGeneralPurpose, "General Purpose"},
+    {sid::kMarkerIdf, "IDF"},
+    {sid::kMarkerCePower, "CE Power"},
+    {sid::kUnsetUserSlot, "U F%1"},
+    {sid::kSupervisorLoggedIn, "Supervisor logged in: a click on a switched-on entry locks it. "
+                               "Supervisor Logout ends the session."},
 };
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -332,23 +363,48 @@ std::string escape(std::string_view text) {
   return out;
 }
 
+bool parseNumber(std::string_view number, int &value) {
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  return error == std::errc() && end == number.data() + number.size() && value >= 0;
+}
+
+// "61283" or "240.1109".
+bool parsePackId(std::string_view key, PackEntry &entry) {
+  const auto dot = key.find('.');
+  if (dot == std::string_view::npos) {
+    entry.dialog = 0;
+    return parseNumber(key, entry.id);
+  }
+  return parseNumber(key.substr(0, dot), entry.dialog) && entry.dialog > 0 &&
+         parseNumber(key.substr(dot + 1), entry.id);
+}
+
 bool parsePackLine(std::string_view line, PackEntry &entry) {
   const auto tab = line.find('\t');
-  if (tab == std::string_view::npos || tab == 0) {
+  if (tab == std::string_view::npos || tab == 0 || !parsePackId(line.substr(0, tab), entry)) {
     return false;
   }
-  const std::string_view number = line.substr(0, tab);
-  StringId id = 0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), id);
-  if (error != std::errc() || end != number.data() + number.size() || id < 0) {
-    return false;
-  }
-  entry.id = id;
   entry.text = unescape(line.substr(tab + 1));
   return true;
 }
 
 } // namespace
+
+std::string formatText(std::string_view text, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    const auto index = static_cast<std::size_t>(next - '1');
+    if (text[i] == '%' && next >= '1' && next <= '9' && index < args.size()) {
+      out += *(args.begin() + index);
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
 
 StringTable::StringTable() {
   for (const BuiltIn &entry : kEnglish) {
@@ -383,9 +439,23 @@ std::vector<StringId> StringTable::ids() const {
   return result;
 }
 
+std::string StringTable::format(StringId id, std::initializer_list<std::string_view> args) const {
+  return formatText(text(id), args);
+}
+
+const std::string *StringTable::dialogText(DialogTextId id) const {
+  const auto found = dialogTexts_.find(id);
+  return found == dialogTexts_.end() ? nullptr : &found->second;
+}
+
 std::size_t StringTable::applyLanguagePack(std::string_view pack) {
   std::size_t replaced = 0;
   for (PackEntry &entry : parseLanguagePack(pack)) {
+    if (entry.dialog != 0) {
+      dialogTexts_[{entry.dialog, entry.id}] = std::move(entry.text);
+      ++replaced;
+      continue;
+    }
     const auto found = texts_.find(entry.id);
     if (found != texts_.end()) {
       found->second = std::move(entry.text);
@@ -418,6 +488,10 @@ std::vector<PackEntry> parseLanguagePack(std::string_view pack) {
 std::string formatLanguagePack(const std::vector<PackEntry> &entries) {
   std::string out;
   for (const PackEntry &entry : entries) {
+    if (entry.dialog != 0) {
+      out += std::to_string(entry.dialog);
+      out += '.';
+    }
     out += std::to_string(entry.id);
     out += '\t';
     out += escape(entry.text);

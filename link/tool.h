@@ -8,11 +8,36 @@
 #include "cancel_token.h"
 #include "port_lease.h"
 
+#include <mutex>
+#include <string>
+#include <utility>
+
 namespace tarnwick {
+
+// A text the worker sets and the interface thread reads.
+class SharedText {
+public:
+  void set(std::string text) {
+    std::lock_guard lock(mutex_);
+    text_ = std::move(text);
+  }
+  std::string get() const {
+    std::lock_guard lock(mutex_);
+    return text_;
+  }
+
+private:
+  mutable std::mutex mutex_;
+  std::string text_;
+};
 
 class Tool {
 public:
   virtual ~Tool() = default;
+  // What the tool waits for now ("Checking Connection with Locator.. Please
+  // Wait."), for a front end's status line; empty when it says nothing.
+  // Called from any thread.
+  virtual std::string statusText() const { return {}; }
   // The interface-thread steps; true when run() is to follow.
   virtual bool begin() = 0;
   // The worker body; every wait in it ends once cancel is cancelled.

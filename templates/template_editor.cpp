@@ -81,6 +81,7 @@ bool TemplateEditor::clear() {
   rebuildContent();
   measure_ = content_.measure();
   remaining_ = 100;
+  unsaved_ = false;
   std::string &name = workspace_.state.nameOf(workspace_.state.kind);
   if (name.empty()) {
     name = std::string(kUntitledTemplate);
@@ -89,7 +90,9 @@ bool TemplateEditor::clear() {
 }
 
 void TemplateEditor::chooseUserList(const std::string &name) {
+  const std::string before = userList_;
   selectUserList(name);
+  unsaved_ = unsaved_ || (userList_ != before && workspace_.state.kind != TemplateKind::None);
 }
 
 void TemplateEditor::chooseDateOrder(DateOrder order) {
@@ -123,12 +126,15 @@ bool TemplateEditor::commitRow(std::size_t row, std::string label, std::string d
   const std::string previousDescription = descriptions_[row];
   const DateOrder previousOrder = content_.dateOrder();
   const int previousMeasure = measure_;
+  const bool changed =
+      label != previousLabel || description != previousDescription || order != previousOrder;
   labels_[row] = std::move(label);
   descriptions_[row] = std::move(description);
   content_.setDateOrder(order);
   rebuildContent();
   if (workspace_.state.kind != TemplateKind::Marker) {
     measure_ = content_.measure();
+    unsaved_ = unsaved_ || changed;
     return true;
   }
   const int measure = content_.measure();
@@ -145,7 +151,23 @@ bool TemplateEditor::commitRow(std::size_t row, std::string label, std::string d
   }
   measure_ = measure;
   remaining_ = memory.remainingPercent(measure_);
+  unsaved_ = unsaved_ || changed;
   return true;
+}
+
+std::size_t TemplateEditor::labelLength(const std::string &shown) const {
+  // Also while the suffix is being typed: " D/", " D/M", ...
+  for (const std::string_view suffix : {kMdySuffix, kDmySuffix}) {
+    for (std::size_t typed = suffix.size(); typed > 0; --typed) {
+      const std::string_view part = suffix.substr(0, typed);
+      if (endsWithIgnoringCase(shown, part) &&
+          workspace_.glossary.isDateLabel(
+              std::string_view(shown).substr(0, shown.size() - part.size()))) {
+        return shown.size() - part.size();
+      }
+    }
+  }
+  return shown.size();
 }
 
 bool TemplateEditor::commitLabel(std::size_t row, const std::string &text) {
@@ -247,6 +269,7 @@ TemplateEditor::Snapshot TemplateEditor::snapshot() const {
     s.descriptionChoices[i] = descriptionChoicesFor(i);
   }
   s.dateOrder = content_.dateOrder();
+  s.unsaved = unsaved_;
   return s;
 }
 
@@ -274,6 +297,7 @@ bool TemplateEditor::loadFrom(const fs::path &path) {
   }
   content_.setDateOrder(loaded->content.dateOrder);
   rebuildContent();
+  unsaved_ = false;
   const StringId warning = widthWarning(loaded->content.width, workspace_.width());
   if (warning != 0) {
     user_.message(strings_.text(warning));
@@ -303,8 +327,8 @@ bool TemplateEditor::browse() {
   std::error_code error;
   fs::create_directories(folder, error);
   FileSpec spec;
-  spec.title = "Open";
-  spec.filter = std::string(kOpenFilter);
+  spec.title = strings_.text(sid::kOpenTitle);
+  spec.filter = strings_.text(sid::kTemplateOpenFilter);
   spec.folder = folder.string();
   spec.defaultName = "*.utl";
   const auto chosen = user_.openFile(spec);
@@ -326,11 +350,12 @@ bool TemplateEditor::saveAs() {
   std::error_code error;
   fs::create_directories(folder, error);
   FileSpec spec;
-  spec.title = "Save As";
-  spec.filter = std::string(kSaveFilter);
+  spec.title = strings_.text(sid::kSaveAsTitle);
+  spec.filter = strings_.text(sid::kTemplateSaveFilter);
   spec.folder = folder.string();
   spec.defaultName = workspace_.state.nameOf(kind);
-  const auto chosen = user_.saveFile(spec);
+  const auto chosen = user_.saveFileLimited(spec, static_cast<int>(kMaxNameLength),
+                                            std::string(kTemplateExtension));
   return chosen && saveAsFile(*chosen);
 }
 
@@ -369,6 +394,7 @@ bool TemplateEditor::saveAsFile(const fs::path &path) {
   }
   workspace_.state.folderOf(kind) = folder;
   workspace_.state.nameOf(kind) = name;
+  unsaved_ = false;
   return true;
 }
 

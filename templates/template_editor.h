@@ -39,8 +39,8 @@ public:
   static constexpr std::string_view kShowAll = "*ShowAll";
   static constexpr std::string_view kMdySuffix = " M/D/Y";
   static constexpr std::string_view kDmySuffix = " D/M/Y";
-  static constexpr std::string_view kOpenFilter = "User template Files(*.utl)|*.utl|";
-  static constexpr std::string_view kSaveFilter = "Template Files(*.utl)|*.utl|";
+  // The file dialogs' titles and filters: strings kOpenTitle, kSaveAsTitle,
+  // kTemplateOpenFilter and kTemplateSaveFilter.
   static constexpr std::size_t kMaxNameLength = 15; // without ".utl"
 
   struct Snapshot {
@@ -60,6 +60,9 @@ public:
     std::array<std::string, kRows> descriptions;
     std::array<std::vector<std::string>, kRows> descriptionChoices; // linked ones and "*ShowAll"
     DateOrder dateOrder = DateOrder::MonthDayYear;
+    // Rows or the user list changed since the template was cleared, loaded
+    // or saved.
+    bool unsaved = false;
   };
 
   TemplateEditor(TemplatesWorkspace &workspace, UserPort &user, const StringTable &strings);
@@ -91,6 +94,11 @@ public:
   // After the glossary language changed: lists, width and measure follow it.
   void reloadGlossary();
 
+  // How many characters of a label box's text count against the label's
+  // maximum: a date label's " M/D/Y" or " D/M/Y" (or the part of it typed
+  // so far) does not.
+  std::size_t labelLength(const std::string &shown) const;
+
   const TemplateContent &content() const { return content_; }
   std::filesystem::path currentTemplatePath() const;
 
@@ -117,6 +125,7 @@ private:
   LabelLinks links_;
   int measure_ = 0;
   int remaining_ = 100;
+  bool unsaved_ = false;
 };
 
 } // namespace tarnwick

@@ -199,7 +199,7 @@ void UserListEditor::unlinkAll() {
 
 std::optional<std::string> UserListEditor::askName() {
   PromptSpec spec;
-  spec.title = "User List Name";
+  spec.title = strings_.text(sid::kUserListNameTitle);
   spec.label = strings_.text(sid::kEnterUserListName);
   spec.maxLength = static_cast<int>(UserListStore::kMaxNameLength);
   const auto name = user_.prompt(spec);

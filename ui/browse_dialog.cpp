@@ -2,6 +2,7 @@
 
 #include "dialog_font.h"
 #include "folder_tree_view.h"
+#include "ui_text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,19 +13,13 @@
 
 namespace tarnwick::ui {
 
-namespace {
-
-QString fromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
-BrowseDialog::BrowseDialog(const VolumeSource &volumes, std::string &browsePath, QWidget *parent)
+BrowseDialog::BrowseDialog(const VolumeSource &volumes, std::string &browsePath, QWidget *parent,
+                           const StringTable *strings)
     : QDialog(parent), tree_(volumes), browser_(tree_, browsePath),
-      view_(new FolderTreeView(tree_, this)), files_(new QListWidget(this)) {
+      view_(new FolderTreeView(tree_, this, strings)), files_(new QListWidget(this)) {
+  const DialogTexts texts(strings, dialog::kBrowse);
   setObjectName(controlName(TemplateBrowser::kDialogId));
-  setWindowTitle(fromView(TemplateBrowser::kCaption));
+  setWindowTitle(texts(item::kCaption));
   setResourceId(*view_, TemplateBrowser::kTreeId);
   setResourceId(*files_, TemplateBrowser::kFileListId);
   files_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -36,14 +31,14 @@ BrowseDialog::BrowseDialog(const VolumeSource &volumes, std::string &browsePath,
   view_->setExpander([this](FolderTree::ItemId id) { browser_.onItemExpanded(id); });
   connect(view_, &FolderTreeView::folderExpanded, this, &BrowseDialog::refreshFiles);
 
-  auto *ok = makeButton(this, 1, tr("OK"));
-  auto *cancel = makeButton(this, 2, tr("Cancel"));
+  auto *ok = makeButton(this, item::kOk, texts(item::kOk));
+  auto *cancel = makeButton(this, item::kCancel, texts(item::kCancel));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &BrowseDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &BrowseDialog::reject);
 
   auto *right = new QVBoxLayout;
-  right->addWidget(new QLabel(fromView(TemplateBrowser::kFilesText), this));
+  right->addWidget(new QLabel(texts(item::kFilesText), this));
   right->addWidget(files_, 1);
   auto *buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -52,7 +47,7 @@ BrowseDialog::BrowseDialog(const VolumeSource &volumes, std::string &browsePath,
   right->addLayout(buttons);
 
   auto *left = new QVBoxLayout;
-  left->addWidget(new QLabel(fromView(TemplateBrowser::kNavigateText), this));
+  left->addWidget(new QLabel(texts(item::kNavigateText), this));
   left->addWidget(view_, 1);
 
   auto *layout = new QHBoxLayout(this);

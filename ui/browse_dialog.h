@@ -4,6 +4,7 @@
 #pragma once
 
 #include "folder_tree.h"
+#include "string_table.h"
 
 #include <QDialog>
 
@@ -18,7 +19,9 @@ class FolderTreeView;
 class BrowseDialog final : public QDialog {
   Q_OBJECT
 public:
-  BrowseDialog(const VolumeSource &volumes, std::string &browsePath, QWidget *parent = nullptr);
+  // strings may be null: English texts.
+  BrowseDialog(const VolumeSource &volumes, std::string &browsePath, QWidget *parent = nullptr,
+               const StringTable *strings = nullptr);
 
   const TemplateBrowser &logic() const { return browser_; }
   FolderTreeView *treeView() const { return view_; }

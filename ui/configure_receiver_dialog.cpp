@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -39,21 +40,22 @@ QString fromView(std::string_view text) {
 
 struct RadioGroup {
   ListId list;
-  const char *title;
-  std::array<const char *, 3> texts;
+  int title;      // dialog text items
+  int firstEntry; // the entries' texts follow in order
   int count;
 };
 
-constexpr RadioGroup kUnitsGroup{ListId::Units, "Units", {"cm", "in", "ft"}, 3};
-constexpr RadioGroup kDateGroup{ListId::Date, "Date Format", {"MM/DD/YY", "DD/MM/YY"}, 2};
+constexpr RadioGroup kUnitsGroup{ListId::Units, item::kUnitsGroup, item::kFirstUnit, 3};
+constexpr RadioGroup kDateGroup{ListId::Date, item::kDateGroup, item::kFirstDateFormat, 2};
 
-QButtonGroup *makeRadioGroup(QWidget *page, QVBoxLayout *column, const RadioGroup &group) {
-  auto *box = new QGroupBox(QObject::tr(group.title), page);
+QButtonGroup *makeRadioGroup(QWidget *page, QVBoxLayout *column, const RadioGroup &group,
+                             const DialogTexts &texts) {
+  auto *box = new QGroupBox(texts(group.title), page);
   box->setObjectName(fromView(listWord(group.list)));
   auto *buttons = new QButtonGroup(box);
   auto *layout = new QVBoxLayout(box);
   for (int entry = 0; entry < group.count; ++entry) {
-    auto *radio = new QRadioButton(QObject::tr(group.texts[static_cast<std::size_t>(entry)]), box);
+    auto *radio = new QRadioButton(texts(group.firstEntry + entry), box);
     radio->setObjectName(fromView(listWord(group.list)) + QString::number(entry));
     buttons->addButton(radio, entry);
     layout->addWidget(radio);
@@ -83,9 +85,8 @@ void setButtonsEnabled(QButtonGroup &group, bool enabled) {
 ConfigureReceiverDialog::ConfigureReceiverDialog(AppContext &context, InstallTree tree,
                                                  ReceiverConfiguration &configuration,
                                                  CountrySource country, QWidget *parent)
-    : QDialog(parent), context_(context),
-      editor_(context, std::move(tree), configuration, std::move(country)),
-      runner_(context.portLease) {
+    : QDialog(parent), context_(context), texts_(&context.strings, dialog::kConfigureReceiver),
+      editor_(context, std::move(tree), configuration, std::move(country)), runner_(context) {
   connect(&runner_, &ToolRunner::tick, this, &ConfigureReceiverDialog::refresh);
   connect(&runner_, &ToolRunner::finished, this, &ConfigureReceiverDialog::onWorkFinished);
   setObjectName(QStringLiteral("configureReceiver"));
@@ -127,7 +128,7 @@ void ConfigureReceiverDialog::buildControls() {
       makeUnitsDatePage(), makeMarkerTypesPage(), makeFrequencyPage(Page::LocateFrequencies),
       makeFrequencyPage(Page::ToneFrequencies)};
   for (std::size_t tab = 0; tab < pages.size(); ++tab) {
-    tabs_->addTab(pages[tab], QString::fromStdString(context_.text(Editor::kTabTitles[tab])));
+    tabs_->addTab(pages[tab], texts_.string(Editor::kTabTitles[tab]));
   }
   auto *middle = new QHBoxLayout;
   auto *left = new QVBoxLayout;
@@ -142,6 +143,7 @@ void ConfigureReceiverDialog::buildControls() {
   keepPlaceWhenHidden(*progress_);
 
   auto *layout = new QVBoxLayout(this);
+  layout->addWidget(makeSupervisorBanner());
   layout->addWidget(makeTopRow());
   layout->addLayout(middle, 1);
   layout->addWidget(progress_);
@@ -149,21 +151,14 @@ void ConfigureReceiverDialog::buildControls() {
 }
 
 QLayout *ConfigureReceiverDialog::makeSideColumn() {
-  addButton(Editor::kNewButton, tr("&New"), &ConfigureReceiverDialog::onNew);
-  addButton(Editor::kOpenButton, tr("&Open"), &ConfigureReceiverDialog::onOpen);
-  addButton(Editor::kSaveButton, tr("&Save"), &ConfigureReceiverDialog::onSave);
-  addButton(Editor::kSaveAsButton, tr("Save &As"), &ConfigureReceiverDialog::onSaveAs);
-  addButton(Editor::kSupervisorLoginButton, tr("Supervisor Login"),
-            &ConfigureReceiverDialog::onSupervisorLogin);
-  addButton(Editor::kChangePasswordButton, tr("Change Password"),
-            &ConfigureReceiverDialog::onChangePassword);
-  addButton(Editor::kCheckReceiverModelButton, tr("Check Receiver Model"),
-            &ConfigureReceiverDialog::onCheckReceiverModel);
-  // Clicks lock entries while a supervisor is logged in: say so.
-  supervisorState_ = new QLabel(tr("Supervisor logged in"), this);
-  supervisorState_->setObjectName(QStringLiteral("supervisorState"));
-  supervisorState_->setAlignment(Qt::AlignCenter);
-  keepPlaceWhenHidden(*supervisorState_);
+  addButton(Editor::kNewButton, &ConfigureReceiverDialog::onNew);
+  addButton(Editor::kOpenButton, &ConfigureReceiverDialog::onOpen);
+  addButton(Editor::kSaveButton, &ConfigureReceiverDialog::onSave);
+  addButton(Editor::kSaveAsButton, &ConfigureReceiverDialog::onSaveAs);
+  addButton(Editor::kSupervisorLoginButton, &ConfigureReceiverDialog::onSupervisorLogin);
+  addButton(Editor::kSupervisorLogoutButton, &ConfigureReceiverDialog::onSupervisorLogout);
+  addButton(Editor::kChangePasswordButton, &ConfigureReceiverDialog::onChangePassword);
+  addButton(Editor::kCheckReceiverModelButton, &ConfigureReceiverDialog::onCheckReceiverModel);
 
   auto *side = new QVBoxLayout;
   for (int id :
@@ -172,8 +167,8 @@ QLayout *ConfigureReceiverDialog::makeSideColumn() {
   }
   side->addSpacing(16);
   side->addWidget(buttons_[Editor::kSupervisorLoginButton]);
+  side->addWidget(buttons_[Editor::kSupervisorLogoutButton]);
   side->addWidget(buttons_[Editor::kChangePasswordButton]);
-  side->addWidget(supervisorState_);
   side->addSpacing(16);
   side->addWidget(buttons_[Editor::kCheckReceiverModelButton]);
   side->addStretch(1);
@@ -184,8 +179,8 @@ QLayout *ConfigureReceiverDialog::makeStatusRow() {
   status_ = makeValueField(this, Editor::kStatusLine, QString());
   status_->setWordWrap(true);
   status_->setMinimumHeight(2 * status_->fontMetrics().height() + 6);
-  addButton(Editor::kSendConfigButton, tr("Send config"), &ConfigureReceiverDialog::onSendConfig);
-  addButton(Editor::kExitButton, tr("E&xit"), &ConfigureReceiverDialog::onExit);
+  addButton(Editor::kSendConfigButton, &ConfigureReceiverDialog::onSendConfig);
+  addButton(Editor::kExitButton, &ConfigureReceiverDialog::onExit);
   auto *row = new QHBoxLayout;
   row->addWidget(status_, 1);
   row->addWidget(buttons_[Editor::kSendConfigButton]);
@@ -204,7 +199,7 @@ QWidget *ConfigureReceiverDialog::makeTopRow() {
   modelBox_->setMaxVisibleItems(kModelCount);
   connect(modelBox_, &QComboBox::currentIndexChanged, this,
           &ConfigureReceiverDialog::onModelChosen);
-  auto *label = new QLabel(tr("Receiver &Model:"), row);
+  auto *label = new QLabel(texts_(item::kModelBoxLabel), row);
   label->setBuddy(modelBox_);
   auto *layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -220,8 +215,8 @@ QWidget *ConfigureReceiverDialog::makeUnitsDatePage() {
   auto *groups = new QHBoxLayout;
   auto *unitsColumn = new QVBoxLayout;
   auto *dateColumn = new QVBoxLayout;
-  units_ = makeRadioGroup(page, unitsColumn, kUnitsGroup);
-  date_ = makeRadioGroup(page, dateColumn, kDateGroup);
+  units_ = makeRadioGroup(page, unitsColumn, kUnitsGroup, texts_);
+  date_ = makeRadioGroup(page, dateColumn, kDateGroup, texts_);
   unitsColumn->addStretch(1);
   dateColumn->addStretch(1);
   groups->addLayout(unitsColumn);
@@ -264,7 +259,7 @@ QWidget *ConfigureReceiverDialog::makeFrequencyPage(Page which) {
   row->setContentsMargins(0, 0, 0, 0);
   const auto ids = Editor::frequencyLists(which);
   for (std::size_t column = 0; column < ids.size(); ++column) {
-    const QString title = fromView(Editor::kFrequencyColumns[column]);
+    const QString title = texts_(item::kFirstFrequencyColumn + static_cast<int>(column));
     SettingListView *view = addListView(lists, ids[column], title);
     // The column is as wide as its title needs when that is more.
     view->fitRows(kListRows,
@@ -283,31 +278,57 @@ QWidget *ConfigureReceiverDialog::makeFrequencyPage(Page which) {
   return page;
 }
 
-// What the three pictures mean, under the pages.
+// What the three pictures mean, under the pages: a key to read, set apart
+// in a sunken panel, with "=" between each picture and its words, so that
+// nothing in it looks like a box to tick.
 QWidget *ConfigureReceiverDialog::makeLegend() {
-  auto *legend = new QWidget(this);
+  auto *legend = new QFrame(this);
   legend->setObjectName(QStringLiteral("legend"));
+  legend->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  legend->setFocusPolicy(Qt::NoFocus);
+  QPalette muted = legend->palette();
+  muted.setColor(QPalette::WindowText, muted.color(QPalette::Disabled, QPalette::WindowText));
   auto *layout = new QHBoxLayout(legend);
-  layout->setContentsMargins(4, 0, 4, 0);
-  const std::pair<SettingState, QString> keys[] = {
-      {SettingState::Enabled, tr("Enabled")},
-      {SettingState::Disabled, tr("Disabled")},
-      {SettingState::Masked, tr("Locked (supervisor)")},
-  };
-  for (const auto &[state, text] : keys) {
+  layout->setContentsMargins(8, 3, 8, 3);
+  auto *heading = new QLabel(texts_(item::kLegendHeading), legend);
+  heading->setPalette(muted);
+  layout->addWidget(heading);
+  for (const SettingState state :
+       {SettingState::Enabled, SettingState::Disabled, SettingState::Masked}) {
     auto *picture = new QLabel(legend);
     picture->setPixmap(QPixmap::fromImage(settingStateImage(state)));
+    auto *words =
+        new QLabel(texts_.format(item::kLegendEntry, {texts_(stateTextItem(state))}), legend);
+    words->setObjectName(QStringLiteral("legendText"));
+    words->setPalette(muted);
+    layout->addSpacing(10);
     layout->addWidget(picture);
-    layout->addWidget(new QLabel(text, legend));
-    layout->addSpacing(12);
+    layout->addWidget(words);
   }
   layout->addStretch(1);
   return legend;
 }
 
+// Shown across the top while a supervisor is logged in.
+QWidget *ConfigureReceiverDialog::makeSupervisorBanner() {
+  auto *banner = new QLabel(texts_(item::kSupervisorBanner), this);
+  banner->setObjectName(QStringLiteral("supervisorState"));
+  banner->setAlignment(Qt::AlignCenter);
+  banner->setFont(boldDialogFont());
+  banner->setAutoFillBackground(true);
+  banner->setMargin(4);
+  QPalette warning = banner->palette();
+  warning.setColor(QPalette::Window, QColor(0xf6, 0xc3, 0x43));
+  warning.setColor(QPalette::WindowText, QColor(0x3a, 0x26, 0x00));
+  banner->setPalette(warning);
+  banner->hide();
+  supervisorBanner_ = banner;
+  return banner;
+}
+
 SettingListView *ConfigureReceiverDialog::addListView(QWidget *page, ListId list,
                                                       const QString &title) {
-  auto *view = new SettingListView(list, title, page);
+  auto *view = new SettingListView(list, title, page, &context_.strings);
   views_[list] = view;
   connect(view, &SettingListView::entryClicked, this, &ConfigureReceiverDialog::onEntryClicked);
   return view;
@@ -322,9 +343,8 @@ QLabel *ConfigureReceiverDialog::addNotValidText(QWidget *page) {
   return text;
 }
 
-QPushButton *ConfigureReceiverDialog::addButton(int id, const QString &text,
-                                                void (ConfigureReceiverDialog::*action)()) {
-  auto *button = makeButton(this, id, text);
+QPushButton *ConfigureReceiverDialog::addButton(int id, void (ConfigureReceiverDialog::*action)()) {
+  auto *button = makeButton(this, id, texts_(id));
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, action);
   buttons_[id] = button;
@@ -345,7 +365,7 @@ void ConfigureReceiverDialog::refresh() {
   progress_->setValue(view.progressPosition);
   progress_->setVisible(view.progressVisible);
   status_->setText(QString::fromStdString(view.status));
-  supervisorState_->setVisible(view.supervisor);
+  supervisorBanner_->setVisible(view.supervisor);
 }
 
 void ConfigureReceiverDialog::refreshPages(const Editor::Snapshot &view, bool idle) {
@@ -418,6 +438,11 @@ void ConfigureReceiverDialog::onSupervisorLogin() {
   refresh();
 }
 
+void ConfigureReceiverDialog::onSupervisorLogout() {
+  editor_.supervisorLogout();
+  refresh();
+}
+
 void ConfigureReceiverDialog::onChangePassword() {
   editor_.changePassword();
   refresh();
@@ -446,18 +471,17 @@ void ConfigureReceiverDialog::onExit() {
 
 void ConfigureReceiverDialog::startWork(Work work, Tool &tool) {
   work_ = work;
-  setCursor(Qt::BusyCursor);
-  if (!runner_.start(tool)) {
+  // Stopping a send half-way leaves the receiver half configured: closing asks.
+  const StringId stopQuestion = work == Work::Send ? sid::kStopWhileSending : 0;
+  if (!runner_.start(tool, stopQuestion)) {
     // Ended on the interface thread (finished has been handled) or refused.
     work_ = Work::None;
-    unsetCursor();
   }
   refresh();
 }
 
 void ConfigureReceiverDialog::onWorkFinished() {
   const Work finished = std::exchange(work_, Work::None);
-  unsetCursor();
   if (finished == Work::Send) {
     lastSendResult_ = editor_.sending().snapshot().result;
   }
@@ -465,7 +489,35 @@ void ConfigureReceiverDialog::onWorkFinished() {
   emit workFinished();
 }
 
+bool ConfigureReceiverDialog::mayClose() {
+  if (!runner_.mayStop()) {
+    return false;
+  }
+  runner_.stop();
+  const Editor::Snapshot view = editor_.snapshot();
+  if (!view.unsavedChanges || view.closed) {
+    return true;
+  }
+  const std::string question = context_.text(sid::kSaveChangesTo) + view.fileName + " ?";
+  switch (context_.user.ask(question, Buttons::YesNoCancel)) {
+  case Answer::Yes: {
+    const bool saved = editor_.save();
+    refresh();
+    return saved;
+  }
+  case Answer::No:
+    return true;
+  case Answer::Cancel:
+  case Answer::Ok:
+    break;
+  }
+  return false;
+}
+
 void ConfigureReceiverDialog::done(int result) {
+  if (!mayClose()) {
+    return;
+  }
   runner_.stop();
   timer_.stop();
   editor_.exit();

@@ -11,6 +11,7 @@
 #include "install_tree.h"
 #include "receiver_configuration.h"
 #include "tool_runner.h"
+#include "ui_text.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -58,7 +59,9 @@ public:
   QTabWidget *tabs() const { return tabs_; }
   SettingListView *listView(ListId list) const;
 
-  // Closing in any way cancels a running exchange and ends the supervisor
+  // Closing in any way (Exit, the close box, Escape) first asks whether to
+  // stop a send that is running and whether to save unsaved changes (Yes /
+  // No / Cancel); then it cancels a running exchange and ends the supervisor
   // session.
   void done(int result) override;
 
@@ -79,12 +82,14 @@ private:
   QWidget *makeLegend();
   SettingListView *addListView(QWidget *page, ListId list, const QString &title);
   QLabel *addNotValidText(QWidget *page);
-  QPushButton *addButton(int id, const QString &text, void (ConfigureReceiverDialog::*action)());
+  QPushButton *addButton(int id, void (ConfigureReceiverDialog::*action)());
 
+  QWidget *makeSupervisorBanner();
   void refresh();
   void refreshPages(const Editor::Snapshot &view, bool idle);
   void refreshButtons(const Editor::Snapshot &view);
   void onTimer();
+  bool mayClose();
 
   void onModelChosen(int position);
   void onEntryClicked(ListId list, int entry);
@@ -93,6 +98,7 @@ private:
   void onSave();
   void onSaveAs();
   void onSupervisorLogin();
+  void onSupervisorLogout();
   void onChangePassword();
   void onCheckReceiverModel();
   void onSendConfig();
@@ -102,6 +108,7 @@ private:
   void onWorkFinished();
 
   AppContext &context_;
+  DialogTexts texts_;
   Editor editor_;
   ToolRunner runner_;
   QTimer timer_;
@@ -116,7 +123,7 @@ private:
   std::map<int, QPushButton *> buttons_;
   QProgressBar *progress_ = nullptr;
   QLabel *status_ = nullptr;
-  QLabel *supervisorState_ = nullptr;
+  QWidget *supervisorBanner_ = nullptr;
 
   Work work_ = Work::None;
   std::optional<SendConfiguration::Result> lastSendResult_;

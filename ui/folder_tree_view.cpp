@@ -1,5 +1,7 @@
 #include "folder_tree_view.h"
 
+#include "ui_text.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -26,8 +28,8 @@ QIcon iconFor(FolderTree::Icon icon) {
 
 } // namespace
 
-FolderTreeView::FolderTreeView(FolderTree &tree, QWidget *parent)
-    : QTreeWidget(parent), tree_(tree),
+FolderTreeView::FolderTreeView(FolderTree &tree, QWidget *parent, const StringTable *strings)
+    : QTreeWidget(parent), tree_(tree), strings_(strings),
       expander_([this](FolderTree::ItemId id) { tree_.ExpandItem(id); }) {
   setHeaderHidden(true);
   setColumnCount(1);
@@ -45,7 +47,10 @@ bool FolderTreeView::unopened(FolderTree::ItemId id) const {
 }
 
 QTreeWidgetItem *FolderTreeView::makeItem(const FolderTree::Item &item) {
-  auto *view = new QTreeWidgetItem(QStringList(QString::fromStdString(item.text)));
+  const bool drives = item.icon == FolderTree::Icon::Drives && item.text == FolderTree::kDrivesText;
+  auto *view =
+      new QTreeWidgetItem(QStringList(drives ? uiText(strings_, dialog::kBrowse, item::kDrivesItem)
+                                             : QString::fromStdString(item.text)));
   view->setData(0, kIdRole, item.id);
   view->setIcon(0, iconFor(item.icon));
   QFont font = view->font(0);

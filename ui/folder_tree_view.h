@@ -3,6 +3,7 @@
 #pragma once
 
 #include "folder_tree.h"
+#include "string_table.h"
 
 #include <QTreeWidget>
 
@@ -16,7 +17,9 @@ class FolderTreeView final : public QTreeWidget {
 public:
   using Expander = std::function<void(FolderTree::ItemId)>;
 
-  explicit FolderTreeView(FolderTree &tree, QWidget *parent = nullptr);
+  // strings (may be null: English) word the tree's own items ("Drives").
+  explicit FolderTreeView(FolderTree &tree, QWidget *parent = nullptr,
+                          const StringTable *strings = nullptr);
 
   // What opening a branch runs before the view shows the branch's children;
   // by default the tree's ExpandItem.
@@ -39,6 +42,7 @@ private:
   void onCurrentChanged(QTreeWidgetItem *current);
 
   FolderTree &tree_;
+  const StringTable *strings_;
   Expander expander_;
   std::map<FolderTree::ItemId, QTreeWidgetItem *> items_;
   bool syncing_ = false;

@@ -1,6 +1,7 @@
 #include "help_viewer_page.h"
 
 #include "dialog_font.h"
+#include "ui_text.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,10 +14,6 @@
 namespace tarnwick::ui {
 
 namespace {
-
-QString fromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Windows-1252's printable characters in 0x80 … 0x9F; the rest of the range
 // matches Latin-1.
@@ -51,7 +48,8 @@ HelpViewerPage::HelpViewerPage(const InstallTree &tree, std::string language,
     : QWidget(parent), logic_(tree, std::move(language), strings), topics_(new QListWidget(this)),
       text_(new QPlainTextEdit(this)) {
   setObjectName(controlName(HelpViewer::kDialogId));
-  auto *title = new QLabel(fromView(HelpViewer::kTitle), this);
+  const DialogTexts texts(&strings, dialog::kHelpViewer);
+  auto *title = new QLabel(texts(HelpViewer::kTitleId), this);
   setResourceId(*title, HelpViewer::kTitleId);
   title->setFont(boldDialogFont());
   setResourceId(*topics_, HelpViewer::kTopicListId);
@@ -64,7 +62,7 @@ HelpViewerPage::HelpViewerPage(const InstallTree &tree, std::string language,
   });
 
   auto *left = new QVBoxLayout;
-  left->addWidget(new QLabel(fromView(HelpViewer::kPrompt), this));
+  left->addWidget(new QLabel(texts(item::kHelpPrompt), this));
   left->addWidget(topics_, 1);
   auto *panes = new QHBoxLayout;
   panes->addLayout(left, 1);

@@ -4,6 +4,7 @@
 #include "configure_receiver_dialog.h"
 #include "dialog_font.h"
 #include "marker_utility_window.h"
+#include "port_settings.h"
 #include "receiver_version_dialog.h"
 
 #include <QCloseEvent>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,16 +27,12 @@ namespace {
 constexpr int kPictureMargin = 8;
 constexpr int kToolButtonWidth = 230;
 
-QString fromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString fromPath(const std::filesystem::path &path) {
   return QFile::decodeName(path.c_str());
 }
 
-QLabel *makeText(QWidget *parent, std::string_view text) {
-  auto *label = new QLabel(fromView(text), parent);
+QLabel *makeText(QWidget *parent, const QString &text) {
+  auto *label = new QLabel(text, parent);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   return label;
@@ -42,16 +40,16 @@ QLabel *makeText(QWidget *parent, std::string_view text) {
 
 struct ToolRow {
   MainScreen::Tool tool;
-  std::string_view description;
+  int description; // the dialog text beside the button
 };
 
 // The tool buttons in screen order, each with the sentence beside it.
 constexpr ToolRow kToolRows[] = {
-    {MainScreen::Tool::InitialConfiguration, MainScreen::kInitialConfigurationText},
-    {MainScreen::Tool::UpgradeSoftware, MainScreen::kUpgradeHintText},
-    {MainScreen::Tool::ConfigureReceiver, MainScreen::kConfigureReceiverText},
-    {MainScreen::Tool::MarkerUtility, MainScreen::kMarkerUtilityText},
-    {MainScreen::Tool::LanguageConfiguration, MainScreen::kLanguageConfigurationText},
+    {MainScreen::Tool::InitialConfiguration, item::kInitialConfigurationText},
+    {MainScreen::Tool::UpgradeSoftware, item::kUpgradeHintText},
+    {MainScreen::Tool::ConfigureReceiver, item::kConfigureReceiverText},
+    {MainScreen::Tool::MarkerUtility, item::kMarkerUtilityText},
+    {MainScreen::Tool::LanguageConfiguration, item::kLanguageConfigurationText},
 };
 
 constexpr MainScreen::Tool kAllTools[] = {
@@ -80,9 +78,9 @@ QImage countryListImage(const std::filesystem::path &file) {
 
 MainScreenWindow::MainScreenWindow(Session &session, QWidget *parent)
     : QDialog(parent), logic_(session.context(), session.tree(), session.country()),
-      session_(session) {
+      session_(session), texts_(&session.context().strings, dialog::kMainScreen) {
   setObjectName(controlName(MainScreen::kDialogId));
-  setWindowTitle(fromView(MainScreen::kCaption));
+  setWindowTitle(texts_(item::kCaption));
   setWindowIcon(builtInIcon());
   setModal(false);
   buildControls();
@@ -99,11 +97,14 @@ MainScreenWindow::MainScreenWindow(Session &session, QWidget *parent)
   fillLists();
   refresh();
   fitToDialogUnits();
+  connect(&statusTimer_, &QTimer::timeout, this, &MainScreenWindow::refreshStatus);
+  statusTimer_.start(kStatusMs);
+  refreshStatus();
 }
 
 void MainScreenWindow::buildControls() {
-  for (const auto &[id, text] : MainScreen::kButtons) {
-    buttons_[id] = makeButton(this, id, fromView(text));
+  for (const auto &button : MainScreen::kButtons) {
+    buttons_[button.id] = makeButton(this, button.id, texts_(button.id));
   }
   buttons_[MainScreen::kConfigureReceiver]->setDefault(true);
   for (const Tool tool : kAllTools) {
@@ -111,6 +112,8 @@ void MainScreenWindow::buildControls() {
             [this, tool] { onButton(tool); });
   }
   connect(buttons_[MainScreen::kExit], &QPushButton::clicked, this, &MainScreenWindow::onExit);
+  portButton_ = makeButton(this, item::kPortButton, texts_(item::kPortButton));
+  connect(portButton_, &QPushButton::clicked, this, &MainScreenWindow::changePort);
 
   // The rows share the height under the pictures evenly.
   auto *rows = new QVBoxLayout;
@@ -121,7 +124,7 @@ void MainScreenWindow::buildControls() {
     auto *row = new QHBoxLayout;
     row->setSpacing(14);
     row->addWidget(button);
-    row->addWidget(makeText(this, toolRow.description), 1);
+    row->addWidget(makeText(this, texts_(toolRow.description)), 1);
     rows->addLayout(row);
     rows->addStretch(1);
   }
@@ -129,6 +132,7 @@ void MainScreenWindow::buildControls() {
   auto *bottom = new QHBoxLayout;
   bottom->addWidget(buttons_[MainScreen::kReceiverVersion]);
   bottom->addWidget(buttons_[MainScreen::kFactoryEepromDownload]);
+  bottom->addWidget(portButton_);
   bottom->addStretch();
   bottom->addWidget(buttons_[MainScreen::kExit]);
 
@@ -138,6 +142,75 @@ void MainScreenWindow::buildControls() {
   layout->addLayout(rows, 1);
   layout->addSpacing(12);
   layout->addLayout(bottom);
+  layout->addWidget(makeStatusBar());
+}
+
+QStatusBar *MainScreenWindow::makeStatusBar() {
+  auto *bar = new QStatusBar(this);
+  bar->setObjectName(QStringLiteral("statusBar"));
+  bar->setSizeGripEnabled(false);
+  portStatus_ = new QLabel(bar);
+  receiverStatus_ = new QLabel(bar);
+  activityStatus_ = new QLabel(bar);
+  portStatus_->setObjectName(QStringLiteral("portStatus"));
+  receiverStatus_->setObjectName(QStringLiteral("receiverStatus"));
+  activityStatus_->setObjectName(QStringLiteral("activityStatus"));
+  for (QLabel *panel : {portStatus_, receiverStatus_, activityStatus_}) {
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setMargin(2);
+  }
+  bar->addWidget(portStatus_);
+  bar->addWidget(receiverStatus_);
+  bar->addWidget(activityStatus_, 1);
+  return bar;
+}
+
+QStringList MainScreenWindow::statusTexts() const {
+  return {portStatus_->text(), receiverStatus_->text(), activityStatus_->text()};
+}
+
+void MainScreenWindow::refreshStatus() {
+  const AppContext &context = session_.context();
+  portStatus_->setText(
+      context.portState.isOpen()
+          ? texts_.format(item::kStatusPort, {QString::fromStdString(context.portState.port()),
+                                              QString::number(context.portState.baud())})
+          : texts_(item::kStatusNoPort));
+  const auto receiver = context.activity.receiver();
+  receiverStatus_->setText(
+      receiver ? texts_.format(item::kStatusReceiver, {QString::fromStdString(receiver->model),
+                                                       QString::number(receiver->softwareVersion)})
+               : texts_(item::kStatusNoReceiver));
+  const std::string waitingFor = context.activity.waitingFor();
+  if (!context.activity.talking()) {
+    activityStatus_->setText(texts_(item::kStatusIdle));
+  } else if (waitingFor.empty()) {
+    activityStatus_->setText(texts_(item::kStatusTalkingPlain));
+  } else {
+    activityStatus_->setText(
+        texts_.format(item::kStatusTalking, {QString::fromStdString(waitingFor)}));
+  }
+  portButton_->setEnabled(!context.portLease.held());
+}
+
+void MainScreenWindow::changePort() {
+  AppContext &context = session_.context();
+  if (context.portLease.held()) {
+    return; // a tool talks to the receiver
+  }
+  if (!context.serialLibrary.ready) {
+    const auto &why = context.serialLibrary.message;
+    context.user.message(why.empty() ? context.text(sid::kReceiverToolsUnavailable) : why);
+    return;
+  }
+  const bool wasOpen = context.portState.isOpen();
+  const PortChoice previous{context.portState.port(), std::to_string(context.portState.baud())};
+  CommunicationOptions options(context);
+  // Choosing probes every port, which closes the open one: Cancel reopens it.
+  if (!options.show() && wasOpen) {
+    options.accept(previous);
+  }
+  refreshStatus();
 }
 
 QWidget *MainScreenWindow::makeTopArea() {
@@ -160,10 +233,10 @@ QWidget *MainScreenWindow::makeTopArea() {
 
   auto *column = new QVBoxLayout;
   column->setContentsMargins(0, 0, 0, 0);
-  column->addWidget(makeText(area, MainScreen::kSelectCountryText));
+  column->addWidget(makeText(area, texts_(item::kSelectCountryText)));
   column->addWidget(countryList_);
   column->addSpacing(16);
-  column->addWidget(new QLabel(tr("User interface language:"), area));
+  column->addWidget(new QLabel(texts_(item::kLanguageLabel), area));
   column->addWidget(languageList_);
   column->addStretch();
   auto *columnHolder = new QWidget(area);
@@ -188,7 +261,10 @@ void MainScreenWindow::fillLists() {
   }
   languageList_->clear();
   for (const auto &language : snapshot.languages) {
-    languageList_->addItem(QString::fromStdString(language));
+    // The program's own entry in the user interface's language; the others
+    // are named by their packs' files.
+    languageList_->addItem(language == install::kEnglish ? texts_(item::kEnglishEntry)
+                                                         : QString::fromStdString(language));
   }
 }
 
@@ -198,7 +274,6 @@ void MainScreenWindow::refresh() {
     QWidget *widget = nullptr;
     if (auto found = buttons_.find(control.id); found != buttons_.end()) {
       widget = found->second;
-      found->second->setText(QString::fromStdString(control.text));
     } else if (control.id == MainScreen::kCountryList) {
       widget = countryList_;
     } else if (control.id == MainScreen::kLanguageList) {
@@ -213,7 +288,8 @@ void MainScreenWindow::refresh() {
     QPushButton *button = buttons_[MainScreen::buttonOf(tool)];
     if (!hasTool(tool)) {
       button->setEnabled(false);
-      button->setToolTip(tr("This tool is not part of this version of the program."));
+      button->setToolTip(
+          uiText(&session_.context().strings, dialog::kShared, item::kNotInThisVersion));
     } else {
       button->setToolTip(QString());
     }

@@ -1,14 +1,18 @@
 // The main screen (resource 240): a modeless dialog that shows the
 // MainScreen's state and calls its actions. The tool buttons open the tools
 // registered for them; a tool not yet part of the program leaves its button
-// disabled.
+// disabled. A status bar shows the port, the last receiver identified and
+// whether a tool talks to it; "Port..." opens Communication Options at any
+// time no tool is talking.
 #pragma once
 
 #include "main_screen.h"
 #include "session.h"
+#include "ui_text.h"
 
 #include <QDialog>
 #include <QImage>
+#include <QTimer>
 
 #include <filesystem>
 #include <functional>
@@ -16,7 +20,9 @@
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
+class QStatusBar;
 
 namespace tarnwick::ui {
 
@@ -40,6 +46,16 @@ public:
   const QImage &countryPicture() const { return countryPicture_; }
   const QImage &receiverPicture() const { return receiverPicture_; }
 
+  // The status bar's three texts: port, receiver, activity.
+  QStringList statusTexts() const;
+  // Shows the link's state again (every kStatusMs by itself).
+  void refreshStatus();
+  // "Port...": Communication Options, also while a port is open; Cancel
+  // keeps the port that was open.
+  void changePort();
+
+  static constexpr int kStatusMs = 250;
+
 signals:
   // Exit or the close box: the program should end.
   void quitRequested();
@@ -55,6 +71,7 @@ public slots:
 private:
   void buildControls();
   QWidget *makeTopArea();
+  QStatusBar *makeStatusBar();
   void fillLists();
   void refresh();
   void loadPictures(const MainScreen::Snapshot &snapshot);
@@ -64,7 +81,13 @@ private:
 
   MainScreen logic_;
   Session &session_;
+  DialogTexts texts_;
   std::map<int, QPushButton *> buttons_;
+  QPushButton *portButton_ = nullptr;
+  QLabel *portStatus_ = nullptr;
+  QLabel *receiverStatus_ = nullptr;
+  QLabel *activityStatus_ = nullptr;
+  QTimer statusTimer_;
   QComboBox *countryList_ = nullptr;
   QComboBox *languageList_ = nullptr;
   QWidget *topArea_ = nullptr;

@@ -8,6 +8,7 @@
 #include "string_ids.h"
 #include "template_editor_page.h"
 #include "template_widgets.h"
+#include "ui_text.h"
 #include "user_list_page.h"
 
 #include <QComboBox>
@@ -28,16 +29,13 @@ namespace {
 constexpr int kWidthDlu = 480;
 constexpr int kHeightDlu = 300;
 
-QString fromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 MarkerUtilityWindow::MarkerUtilityWindow(Session &session, QWidget *parent)
     : QDialog(parent), session_(session) {
+  const DialogTexts texts(&session.context().strings, dialog::kMarkerUtility);
   setObjectName(QStringLiteral("markerUtility"));
-  setWindowTitle(fromView(kCaption));
+  setWindowTitle(texts(item::kCaption));
   Session &app = session_;
   TemplatesWorkspace &workspace = session_.templates();
   workspace.useSavedGlossary();
@@ -58,13 +56,13 @@ MarkerUtilityWindow::MarkerUtilityWindow(Session &session, QWidget *parent)
   tabs_->addTab(helpPage_, QString::fromStdString(app.text(sid::kTabHelp)));
   templatePage_->reloadGlossary();
 
-  auto *exitButton = makeButton(this, 1, tr("E&xit"));
+  auto *exitButton = makeButton(this, item::kOk, texts(item::kOk));
   exitButton->setAutoDefault(false);
   connect(exitButton, &QPushButton::clicked, this, &MarkerUtilityWindow::exit);
 
   auto *top = new QHBoxLayout;
   top->addStretch();
-  top->addWidget(new QLabel(tr("Glossary Language :"), this));
+  top->addWidget(new QLabel(texts(item::kGlossaryLanguageLabel), this));
   top->addWidget(language_);
   auto *bottom = new QHBoxLayout;
   bottom->addStretch();
@@ -117,7 +115,45 @@ void MarkerUtilityWindow::exit() {
   accept();
 }
 
+bool MarkerUtilityWindow::askToSave(const std::string &name, const std::function<bool()> &save) {
+  const std::string question = session_.text(sid::kSaveChangesTo) + name + " ?";
+  switch (session_.user().ask(question, Buttons::YesNoCancel)) {
+  case Answer::Yes:
+    return save();
+  case Answer::No:
+    return true;
+  case Answer::Cancel:
+  case Answer::Ok:
+    break;
+  }
+  return false;
+}
+
+bool MarkerUtilityWindow::mayClose() {
+  TemplateEditor &templates = templatePage_->logic();
+  if (const auto edited = templates.snapshot(); edited.unsaved) {
+    if (!askToSave(edited.templateName, [&templates] { return templates.saveAs(); })) {
+      templatePage_->refresh();
+      return false;
+    }
+    templatePage_->refresh();
+  }
+  UserListEditor &lists = userListPage_->logic();
+  if (const auto edited = lists.snapshot(); edited.unsaved) {
+    const std::string name = userListPage_->shownName(edited.list).toStdString();
+    if (!askToSave(name, [&lists] { return lists.save(); })) {
+      userListPage_->refresh();
+      return false;
+    }
+    userListPage_->refresh();
+  }
+  return true;
+}
+
 void MarkerUtilityWindow::done(int result) {
+  if (!mayClose()) {
+    return;
+  }
   session_.keepTemplateFolders();
   QDialog::done(result);
 }

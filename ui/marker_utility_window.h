@@ -1,4 +1,5 @@
-// The marker utility (caption "GPS/Tq Marker Utility"): a modal frame of tab
+// The marker utility (caption "GPS/Tq Marker Utility", dialog text
+// 902.0): a modal frame of tab
 // pages under a glossary language selector that applies to all of them. The
 // pages of this version: Set up Favorite User List, Create/Edit Templates
 // and Help.
@@ -8,6 +9,8 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 class QComboBox;
@@ -22,8 +25,6 @@ class UserListPage;
 class MarkerUtilityWindow final : public QDialog {
   Q_OBJECT
 public:
-  static constexpr std::string_view kCaption = "GPS/Tq Marker Utility";
-
   // Opening: the saved glossary language is loaded and every page follows it.
   explicit MarkerUtilityWindow(Session &session, QWidget *parent = nullptr);
 
@@ -33,13 +34,18 @@ public:
   TemplateEditorPage *templatePage() const { return templatePage_; }
   HelpViewerPage *helpPage() const { return helpPage_; }
 
-  // Closing in any way hands the folders the pages changed to the application.
+  // Closing in any way (Exit, the close box, Escape) first asks whether to
+  // save an edited template and an edited user list (Yes / No / Cancel), then
+  // hands the folders the pages changed to the application.
   void done(int result) override;
 
 private:
   void fillLanguages();
   void chooseLanguage(int index);
   void exit();
+  bool mayClose();
+  // Yes saves (false when that failed or was cancelled), No goes on, Cancel stays.
+  bool askToSave(const std::string &name, const std::function<bool()> &save);
 
   Session &session_;
   QComboBox *language_ = nullptr;

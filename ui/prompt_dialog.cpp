@@ -1,6 +1,8 @@
 #include "prompt_dialog.h"
 
 #include "dialog_font.h"
+#include "length_limit.h"
+#include "ui_text.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,32 +25,22 @@ public:
   }
 };
 
-// An edit that would make the text longer than the maximum is refused as a
-// whole: a pasted "1000" leaves the field as it was rather than becoming "100".
-class MaxLengthValidator final : public QValidator {
-public:
-  MaxLengthValidator(int maxLength, QObject *parent) : QValidator(parent), max_(maxLength) {}
-  State validate(QString &input, int &) const override {
-    return input.size() > max_ ? Invalid : Acceptable;
-  }
-
-private:
-  int max_;
-};
-
-QString titleFor(const PromptSpec &spec) {
+QString titleFor(const PromptSpec &spec, const StringTable *strings) {
   if (!spec.title.empty()) {
     return QString::fromStdString(spec.title);
   }
-  return spec.secret ? QStringLiteral("Password...") : QString();
+  return spec.secret ? DialogTexts(strings, 0).string(sid::kPasswordTitle) : QString();
 }
 
 } // namespace
 
-PromptDialog::PromptDialog(const PromptSpec &spec, QWidget *parent)
+PromptDialog::PromptDialog(const PromptSpec &spec, QWidget *parent, const StringTable *strings)
     : QDialog(parent), field_(new QLineEdit(this)) {
-  setObjectName(controlName(spec.secret ? kPasswordDialogId : kNameDialogId));
-  setWindowTitle(titleFor(spec));
+  const int dialogId = spec.secret ? kPasswordDialogId : kNameDialogId;
+  const DialogTexts texts(strings, dialogId);
+  setObjectName(controlName(dialogId));
+  setWindowTitle(titleFor(spec, strings));
+
   field_->setObjectName(QStringLiteral("edit"));
   field_->setFont(boldDialogFont());
   if (spec.secret) {
@@ -58,17 +50,24 @@ PromptDialog::PromptDialog(const PromptSpec &spec, QWidget *parent)
     }
     field_->setEchoMode(QLineEdit::Password);
     field_->setValidator(new UpperCaseValidator(field_));
-  } else if (spec.maxLength > 0) {
-    field_->setValidator(new MaxLengthValidator(spec.maxLength, field_));
   }
+  auto *label = new QLabel(QString::fromStdString(spec.label), this);
+  label->setWordWrap(true);
+  counter_ = new QLabel(this);
+  counter_->setObjectName(QStringLiteral("charactersLeft"));
+  counter_->hide();
   const QString initial = QString::fromStdString(spec.initial);
   field_->setText(spec.maxLength > 0 ? initial.left(spec.maxLength) : initial);
   field_->selectAll();
+  // Typing stops at the maximum and the counter says how much is left; a
+  // pasted "1000" leaves the field as it was rather than becoming "100".
+  if (!spec.secret && spec.maxLength > 0) {
+    limitLength(*field_, spec.maxLength, *counter_, strings);
+    counter_->show();
+  }
 
-  auto *label = new QLabel(QString::fromStdString(spec.label), this);
-  label->setWordWrap(true);
-  auto *ok = makeButton(this, 1, tr("OK"));
-  auto *cancel = makeButton(this, 2, tr("Cancel"));
+  auto *ok = makeButton(this, item::kOk, texts(item::kOk));
+  auto *cancel = makeButton(this, item::kCancel, texts(item::kCancel));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -80,6 +79,7 @@ PromptDialog::PromptDialog(const PromptSpec &spec, QWidget *parent)
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(label);
   layout->addWidget(field_);
+  layout->addWidget(counter_);
   layout->addLayout(buttons);
   setMinimumWidth(320);
 }
@@ -88,8 +88,9 @@ QString PromptDialog::text() const {
   return field_->text();
 }
 
-std::optional<std::string> PromptDialog::ask(const PromptSpec &spec, QWidget *parent) {
-  PromptDialog dialog(spec, parent);
+std::optional<std::string> PromptDialog::ask(const PromptSpec &spec, QWidget *parent,
+                                             const StringTable *strings) {
+  PromptDialog dialog(spec, parent, strings);
   if (dialog.exec() != QDialog::Accepted) {
     return std::nullopt;
   }

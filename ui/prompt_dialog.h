@@ -3,6 +3,7 @@
 // turns letters to upper case.
 #pragma once
 
+#include "string_table.h"
 #include "user_port.h"
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 
+class QLabel;
 class QLineEdit;
 
 namespace tarnwick::ui {
@@ -20,16 +22,22 @@ public:
   static constexpr int kNameDialogId = 235;
   static constexpr int kPasswordDialogId = 268;
 
-  explicit PromptDialog(const PromptSpec &spec, QWidget *parent = nullptr);
+  // strings may be null: English buttons.
+  explicit PromptDialog(const PromptSpec &spec, QWidget *parent = nullptr,
+                        const StringTable *strings = nullptr);
 
   QString text() const;
   QLineEdit *field() const { return field_; }
+  // How many characters may still be typed; hidden without a maximum.
+  QLabel *counter() const { return counter_; }
 
   // Shows the dialog modally; nothing on Cancel.
-  static std::optional<std::string> ask(const PromptSpec &spec, QWidget *parent = nullptr);
+  static std::optional<std::string> ask(const PromptSpec &spec, QWidget *parent = nullptr,
+                                        const StringTable *strings = nullptr);
 
 private:
   QLineEdit *field_;
+  QLabel *counter_ = nullptr;
 };
 
 } // namespace tarnwick::ui

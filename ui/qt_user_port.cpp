@@ -1,11 +1,14 @@
 #include "qt_user_port.h"
 
 #include "communication_options_dialog.h"
+#include "length_limit.h"
 #include "prompt_dialog.h"
+#include "ui_text.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -51,13 +54,40 @@ Answer answerFor(int button) {
   }
 }
 
+// The buttons speak the user interface's language.
+void nameButtons(QMessageBox &box, const StringTable *strings) {
+  const DialogTexts texts(strings, dialog::kMessageBox);
+  const std::pair<QMessageBox::StandardButton, int> names[] = {
+      {QMessageBox::Ok, item::kOkButton},
+      {QMessageBox::Cancel, item::kCancelButton},
+      {QMessageBox::Yes, item::kYesButton},
+      {QMessageBox::No, item::kNoButton},
+  };
+  for (const auto &[standard, text] : names) {
+    if (QAbstractButton *button = box.button(standard)) {
+      button->setText(texts(text));
+    }
+  }
+}
+
 // Message boxes carry no icon and may hold several lines.
-int runMessageBox(QWidget *parent, const QString &title, const QString &text, Buttons buttons) {
+int runMessageBox(QWidget *parent, const QString &title, const QString &text, Buttons buttons,
+                  const StringTable *strings) {
   const ButtonSet set = buttonSet(buttons);
   QMessageBox box(QMessageBox::NoIcon, title, text, set.buttons, parent);
   box.setObjectName(QStringLiteral("messageBox"));
   box.setEscapeButton(set.escape);
+  nameButtons(box, strings);
   return box.exec();
+}
+
+void nameFileDialogLabels(QFileDialog &dialog, bool save, const StringTable *strings) {
+  const DialogTexts texts(strings, dialog::kFileDialog);
+  dialog.setLabelText(QFileDialog::LookIn, texts(item::kLookIn));
+  dialog.setLabelText(QFileDialog::FileName, texts(item::kFileName));
+  dialog.setLabelText(QFileDialog::FileType, texts(item::kFileType));
+  dialog.setLabelText(QFileDialog::Accept, texts(save ? item::kSaveButton : item::kOpenButton));
+  dialog.setLabelText(QFileDialog::Reject, texts(item::kCancelFileButton));
 }
 
 QString filterEntry(const QString &name, const QString &patterns) {
@@ -67,6 +97,25 @@ QString filterEntry(const QString &name, const QString &patterns) {
   QString spaced = patterns;
   spaced.replace(QLatin1Char(';'), QLatin1Char(' '));
   return name + QStringLiteral(" (") + spaced + QLatin1Char(')');
+}
+
+// The name box of the file dialog stops at the limit; its label counts down.
+void limitFileName(QFileDialog &dialog, int maxLength, const std::string &ext,
+                   const StringTable *strings) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+  if (edit == nullptr) {
+    return;
+  }
+  const QString label = dialog.labelText(QFileDialog::FileName);
+  const QString extension = fromUtf8(ext);
+  limitLength(
+      *edit, maxLength,
+      [&dialog, label](const QString &left) {
+        dialog.setLabelText(QFileDialog::FileName,
+                            label + QStringLiteral(" (") + left + QLatin1Char(')'));
+      },
+      strings, [extension](const QString &text) { return fileNameLength(text, extension); });
 }
 
 } // namespace
@@ -156,25 +205,32 @@ QWidget *QtUserPort::dialogParent() const {
 }
 
 void QtUserPort::message(const std::string &text) {
-  onGuiThread(
-      [this, &text] { runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), Buttons::Ok); });
+  onGuiThread([this, &text] {
+    runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), Buttons::Ok, strings_);
+  });
 }
 
 Answer QtUserPort::ask(const std::string &text, Buttons buttons) {
   // The safe answer is the one Escape gives.
   return onGuiThread(
       [this, &text, buttons] {
-        return answerFor(runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), buttons));
+        return answerFor(
+            runMessageBox(dialogParent(), messageTitle_, fromUtf8(text), buttons, strings_));
       },
       answerFor(buttonSet(buttons).escape));
 }
 
-std::optional<std::string> QtUserPort::fileDialog(const FileSpec &spec, bool save) {
+std::optional<std::string> QtUserPort::fileDialog(const FileSpec &spec, bool save,
+                                                  const NameLimit &limit) {
   QFileDialog dialog(dialogParent(), fromUtf8(spec.title), fromUtf8(spec.folder),
                      qtFileFilter(spec.filter));
   dialog.setObjectName(save ? QStringLiteral("saveFile") : QStringLiteral("openFile"));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  nameFileDialogLabels(dialog, save, strings_);
+  if (limit.maxLength > 0) {
+    limitFileName(dialog, limit.maxLength, limit.extension, strings_);
+  }
   if (!spec.defaultName.empty()) {
     dialog.selectFile(fromUtf8(spec.defaultName));
   }
@@ -185,15 +241,24 @@ std::optional<std::string> QtUserPort::fileDialog(const FileSpec &spec, bool sav
 }
 
 std::optional<std::string> QtUserPort::openFile(const FileSpec &spec) {
-  return onGuiThread([this, &spec] { return fileDialog(spec, false); }, std::nullopt);
+  return onGuiThread([this, &spec] { return fileDialog(spec, false, {}); }, std::nullopt);
 }
 
 std::optional<std::string> QtUserPort::saveFile(const FileSpec &spec) {
-  return onGuiThread([this, &spec] { return fileDialog(spec, true); }, std::nullopt);
+  return onGuiThread([this, &spec] { return fileDialog(spec, true, {}); }, std::nullopt);
+}
+
+std::optional<std::string> QtUserPort::saveFileLimited(const FileSpec &spec, int maxNameLength,
+                                                       const std::string &extension) {
+  return onGuiThread(
+      [this, &spec, maxNameLength, &extension] {
+        return fileDialog(spec, true, {maxNameLength, extension});
+      },
+      std::nullopt);
 }
 
 std::optional<std::string> QtUserPort::prompt(const PromptSpec &spec) {
-  return onGuiThread([this, &spec] { return PromptDialog::ask(spec, dialogParent()); },
+  return onGuiThread([this, &spec] { return PromptDialog::ask(spec, dialogParent(), strings_); },
                      std::nullopt);
 }
 
@@ -203,6 +268,14 @@ std::optional<PortChoice> QtUserPort::choosePort(const std::vector<std::string> 
   return onGuiThread(
       [this, &ports, &rates, &selectedRate] {
         return CommunicationOptionsDialog::choose(ports, rates, selectedRate, dialogParent());
+      },
+      std::nullopt);
+}
+
+std::optional<PortChoice> QtUserPort::choosePortFrom(const PortListing &listing) {
+  return onGuiThread(
+      [this, &listing] {
+        return CommunicationOptionsDialog::choose(listing, strings_, dialogParent());
       },
       std::nullopt);
 }

@@ -5,6 +5,7 @@
 // no port.
 #pragma once
 
+#include "string_table.h"
 #include "user_port.h"
 
 #include <QCoreApplication>
@@ -33,16 +34,22 @@ public:
 
   // The window dialogs sit over when no modal dialog is active.
   void setMainWindow(QWidget *window) { mainWindow_ = window; }
+  // The texts of the dialogs it shows (their buttons and labels); English
+  // until set.
+  void setStrings(const StringTable *strings) { strings_ = strings; }
   const QString &messageTitle() const { return messageTitle_; }
 
   void message(const std::string &text) override;
   Answer ask(const std::string &text, Buttons buttons) override;
   std::optional<std::string> openFile(const FileSpec &spec) override;
   std::optional<std::string> saveFile(const FileSpec &spec) override;
+  std::optional<std::string> saveFileLimited(const FileSpec &spec, int maxNameLength,
+                                             const std::string &extension) override;
   std::optional<std::string> prompt(const PromptSpec &spec) override;
   std::optional<PortChoice> choosePort(const std::vector<std::string> &ports,
                                        const std::vector<std::string> &rates,
                                        const std::string &selectedRate) override;
+  std::optional<PortChoice> choosePortFrom(const PortListing &listing) override;
   void beep() override;
 
 protected:
@@ -52,7 +59,11 @@ private:
   class GuiCall;
 
   QWidget *dialogParent() const;
-  std::optional<std::string> fileDialog(const FileSpec &spec, bool save);
+  struct NameLimit {
+    int maxLength = 0; // 0: none
+    std::string extension;
+  };
+  std::optional<std::string> fileDialog(const FileSpec &spec, bool save, const NameLimit &limit);
   bool nobodyToAnswer() const;
   // Posts work to the GUI thread and waits until it has run, or until Qt
   // dropped it unrun because the GUI thread ended.
@@ -89,6 +100,7 @@ private:
   // it runs one: the hand-over, in locks that ThreadSanitizer sees (Qt's
   // own event queue synchronises where it cannot look).
   std::mutex calls_;
+  const StringTable *strings_ = nullptr;
 };
 
 } // namespace tarnwick::ui

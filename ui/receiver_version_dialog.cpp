@@ -22,10 +22,6 @@ using Tool = ReceiverVersionTool;
 constexpr int kWidthDlu = 404;
 constexpr int kHeightDlu = 190;
 
-QString fromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QGroupBox *makeGroup(QWidget *parent, const QString &title) {
   auto *group = new QGroupBox(title, parent);
   group->setFont(boldDialogFont());
@@ -48,15 +44,16 @@ void plainChildren(QWidget &group) {
 } // namespace
 
 ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *parent)
-    : QDialog(parent), tool_(context), runner_(context.portLease) {
+    : QDialog(parent), tool_(context), texts_(&context.strings, dialog::kReceiverVersion),
+      runner_(context) {
   connect(&runner_, &ToolRunner::tick, this, &ReceiverVersionDialog::refresh);
   connect(&runner_, &ToolRunner::finished, this, &ReceiverVersionDialog::onQueryFinished);
   setObjectName(controlName(Tool::kDialogId));
-  setWindowTitle(fromView(Tool::kCaption));
+  setWindowTitle(texts_(item::kCaption));
   tool_.open();
 
-  checkButton_ = makeButton(this, Tool::kCheckButton, tr("Check Receiver Version"));
-  auto *ok = makeButton(this, 1, tr("OK"));
+  checkButton_ = makeButton(this, Tool::kCheckButton, texts_(Tool::kCheckButton));
+  auto *ok = makeButton(this, item::kOk, texts_(item::kOk));
   ok->setDefault(true);
   connect(checkButton_, &QPushButton::clicked, this, &ReceiverVersionDialog::checkVersion);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -70,11 +67,18 @@ ReceiverVersionDialog::ReceiverVersionDialog(AppContext &context, QWidget *paren
   buttons->addStretch();
   buttons->addWidget(ok);
   right->addLayout(buttons);
+  // What a running query waits for.
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("status"));
+  status_->setWordWrap(true);
+  status_->setMinimumHeight(status_->fontMetrics().height());
+  right->addWidget(status_);
 
   auto *layout = new QHBoxLayout(this);
   layout->addWidget(makeShippedGroup());
   layout->addLayout(right, 1);
-  setMinimumSize(dialogUnits(*this, kWidthDlu, kHeightDlu));
+  // The designed size, or more where the texts (in any language) need it.
+  setMinimumSize(dialogUnits(*this, kWidthDlu, kHeightDlu).expandedTo(layout->minimumSize()));
   refresh();
 }
 
@@ -83,11 +87,11 @@ ReceiverVersionDialog::~ReceiverVersionDialog() {
 }
 
 QWidget *ReceiverVersionDialog::makeShippedGroup() {
-  auto *group = makeGroup(this, tr(" Receiver Software Version in the Brimstel "));
+  auto *group = makeGroup(this, texts_(item::kShippedGroup));
   auto *grid = new QGridLayout(group);
   int row = 0;
   for (const auto &[id, slot] : Tool::kShippedFields) {
-    auto *label = new QLabel(fromView(slotLabel(slot)), group);
+    auto *label = new QLabel(texts_(item::kFirstSlotLabel + row), group);
     auto *field = makeValueField(group, id, QString());
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     field->setMinimumWidth(56);
@@ -102,11 +106,11 @@ QWidget *ReceiverVersionDialog::makeShippedGroup() {
 }
 
 QWidget *ReceiverVersionDialog::makeReceiverGroup() {
-  auto *group = makeGroup(this, tr(" Software Version in the Receiver "));
+  auto *group = makeGroup(this, texts_(item::kReceiverGroup));
   auto *grid = new QGridLayout(group);
   const std::pair<int, QString> rows[] = {
-      {Tool::kModelField, tr("Receiver Model:")},
-      {Tool::kMainSoftwareField, tr("Receiver Main Software:")},
+      {Tool::kModelField, texts_(item::kModelLabel)},
+      {Tool::kMainSoftwareField, texts_(item::kMainSoftwareLabel)},
   };
   int row = 0;
   for (const auto &[id, text] : rows) {
@@ -123,14 +127,15 @@ QWidget *ReceiverVersionDialog::makeReceiverGroup() {
 }
 
 QWidget *ReceiverVersionDialog::makeCompatibilityGroup() {
-  auto *group = makeGroup(this, tr(" Hardware Compatibility "));
+  auto *group = makeGroup(this, texts_(item::kCompatibilityGroup));
   auto *box = new QVBoxLayout(group);
   auto *field = makeValueField(group, Tool::kCompatibilityField, QString());
   field->setAlignment(Qt::AlignCenter);
   // Room for the longer of the two verdicts, whatever the font.
   const QFontMetrics metrics(field->font());
-  const int widest = std::max(metrics.horizontalAdvance(tr("Path Mode Compatible with latest S/W")),
-                              metrics.horizontalAdvance(tr("Path Mode Not Compatible !!!")));
+  const int widest =
+      std::max(metrics.horizontalAdvance(texts_.string(sid::kPathModeCompatible)),
+               metrics.horizontalAdvance(texts_.string(sid::kPathModeNotCompatible)));
   field->setMinimumWidth(widest + 4 * metrics.averageCharWidth());
   fields_[Tool::kCompatibilityField] = field;
   box->addWidget(field);
@@ -143,6 +148,7 @@ void ReceiverVersionDialog::refresh() {
     field->setText(QString::fromStdString(snapshot.text(id)));
   }
   checkButton_->setEnabled(!queryRunning());
+  status_->setText(QString::fromStdString(snapshot.status));
 }
 
 void ReceiverVersionDialog::showEvent(QShowEvent *event) {
@@ -159,17 +165,13 @@ void ReceiverVersionDialog::checkVersion() {
   if (queryRunning()) {
     return;
   }
-  setCursor(Qt::BusyCursor);
   checkButton_->setEnabled(false);
-  if (!runner_.start(tool_)) {
-    unsetCursor();
-    refresh();
-  }
+  runner_.start(tool_);
+  refresh(); // the receiver fields show "--" until the answer comes
 }
 
 void ReceiverVersionDialog::onQueryFinished() {
   lastResult_ = tool_.result();
-  unsetCursor();
   refresh();
   emit queryFinished(lastResult_);
 }

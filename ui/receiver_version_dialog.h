@@ -6,6 +6,7 @@
 #include "app_context.h"
 #include "receiver_version_tool.h"
 #include "tool_runner.h"
+#include "ui_text.h"
 
 #include <QDialog>
 
@@ -43,9 +44,11 @@ private:
   void onQueryFinished();
 
   ReceiverVersionTool tool_;
+  DialogTexts texts_;
   ToolRunner runner_;
   std::map<int, QLabel *> fields_;
   QPushButton *checkButton_ = nullptr;
+  QLabel *status_ = nullptr;
   ReceiverVersionTool::QueryResult lastResult_ = ReceiverVersionTool::QueryResult::Busy;
   bool started_ = false;
 };

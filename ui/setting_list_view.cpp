@@ -1,6 +1,8 @@
 #include "setting_list_view.h"
 
+#include "configuration_tables.h"
 #include "setting_state_icons.h"
+#include "ui_text.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,24 +15,32 @@ QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString stateTip(SettingState state) {
+} // namespace
+
+// The words of the legend under the pages.
+QString SettingListView::stateTip(SettingState state) const {
+  return uiText(strings_, dialog::kConfigureReceiver, stateTextItem(state));
+}
+
+int stateTextItem(SettingState state) {
   switch (state) {
   case SettingState::Disabled:
-    return QObject::tr("Disabled");
+    return item::kStateDisabled;
   case SettingState::Enabled:
-    return QObject::tr("Enabled");
+    return item::kStateEnabled;
   case SettingState::Masked:
-    return QObject::tr("Locked by the supervisor");
+    return item::kStateMasked;
   case SettingState::Unavailable:
     break;
   }
-  return QObject::tr("Not available in this country");
+  return item::kStateUnavailable;
 }
 
-} // namespace
-
-SettingListView::SettingListView(ListId list, const QString &title, QWidget *parent)
-    : QTreeWidget(parent), list_(list) {
+SettingListView::SettingListView(ListId list, const QString &title, QWidget *parent,
+                                 const StringTable *strings)
+    : QTreeWidget(parent), list_(list),
+      english_(strings == nullptr ? std::make_unique<StringTable>() : nullptr),
+      strings_(strings != nullptr ? strings : english_.get()) {
   setObjectName(fromView(listWord(list)));
   setColumnCount(1);
   setRootIsDecorated(false);
@@ -63,7 +73,8 @@ void SettingListView::showEntries(const SettingList &entries) {
   for (int row = 0; row < entries.count(); ++row) {
     const SettingEntry &entry = entries.at(row);
     QTreeWidgetItem *item = topLevelItem(row);
-    const QString name = QString::fromStdString(entry.name);
+    const QString name =
+        QString::fromStdString(entryDisplayName(*strings_, list_, row, entry.name));
     if (item->text(0) != name) {
       item->setText(0, name);
     }

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "setting_list.h"
+#include "string_table.h"
 
 #include <QString>
 #include <QTreeWidget>
+
+#include <memory>
 
 namespace tarnwick::ui {
 
@@ -18,7 +21,9 @@ public:
   static constexpr int kColumnWidth = 76;
 
   // Named after the list's command word; a title gives the column a header.
-  SettingListView(ListId list, const QString &title, QWidget *parent = nullptr);
+  // strings (may be null: English) word the entries' names and tool tips.
+  SettingListView(ListId list, const QString &title, QWidget *parent = nullptr,
+                  const StringTable *strings = nullptr);
 
   ListId list() const { return list_; }
   // Shows the entries' names and pictures; rows are reused so a refresh
@@ -36,7 +41,14 @@ protected:
   void keyPressEvent(QKeyEvent *event) override;
 
 private:
+  QString stateTip(SettingState state) const;
+
   ListId list_;
+  std::unique_ptr<StringTable> english_; // when no strings were given
+  const StringTable *strings_;
 };
+
+// The dialog text (of Configure Receiver) that names a state.
+int stateTextItem(SettingState state);
 
 } // namespace tarnwick::ui

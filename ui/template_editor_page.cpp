@@ -1,9 +1,11 @@
 #include "template_editor_page.h"
 
 #include "dialog_font.h"
+#include "length_limit.h"
 #include "string_ids.h"
 #include "template_widgets.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -33,7 +35,7 @@ QLabel *makeHeading(QWidget *parent, const QString &text) {
 }
 
 // A label that keeps its place in the layout while hidden, so the page does
-// not jump when the memory texts come and go.
+// not jump when the memory texts or the counters come and go.
 void keepPlaceWhenHidden(QWidget &widget) {
   QSizePolicy policy = widget.sizePolicy();
   policy.setRetainSizeWhenHidden(true);
@@ -44,7 +46,7 @@ void keepPlaceWhenHidden(QWidget &widget) {
 
 TemplateEditorPage::TemplateEditorPage(TemplateEditor &editor, const StringTable &strings,
                                        QWidget *parent)
-    : QWidget(parent), editor_(editor) {
+    : QWidget(parent), editor_(editor), texts_(&strings, dialog::kTemplateEditor) {
   setObjectName(controlName(Editor::kDialogId));
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(makeKindGroup());
@@ -63,16 +65,20 @@ TemplateEditorPage::TemplateEditorPage(TemplateEditor &editor, const StringTable
 // The boxes outlive this part of the page: one that loses the focus while
 // the page goes must not commit into it.
 TemplateEditorPage::~TemplateEditorPage() {
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
   for (std::size_t row = 0; row < Editor::kRows; ++row) {
-    labels_[row]->lineEdit()->disconnect(this);
-    descriptions_[row]->lineEdit()->disconnect(this);
+    for (QLineEdit *edit : {labels_[row]->lineEdit(), descriptions_[row]->lineEdit()}) {
+      edit->disconnect(this);
+      // The counters' updates, whatever their context.
+      QObject::disconnect(edit, &QLineEdit::textChanged, nullptr, nullptr);
+    }
   }
 }
 
 QWidget *TemplateEditorPage::makeKindGroup() {
   auto *holder = new QWidget(this);
-  markerKind_ = new QRadioButton(tr("Tq Marker Templates"), holder);
-  traceKind_ = new QRadioButton(tr("Trace Templates"), holder);
+  markerKind_ = new QRadioButton(texts_(Editor::kMarkerKindRadio), holder);
+  traceKind_ = new QRadioButton(texts_(Editor::kTraceKindRadio), holder);
   setResourceId(*markerKind_, Editor::kMarkerKindRadio);
   setResourceId(*traceKind_, Editor::kTraceKindRadio);
   for (auto *radio : {markerKind_, traceKind_}) {
@@ -101,7 +107,7 @@ QLayout *TemplateEditorPage::makeTemplateRows() {
     editor_.chooseTemplateName(templateName_->itemText(index).toStdString());
     refresh();
   });
-  auto *browse = makeButton(this, Editor::kBrowseButton, tr("&Browse"));
+  auto *browse = makeButton(this, Editor::kBrowseButton, texts_(Editor::kBrowseButton));
   connect(browse, &QPushButton::clicked, this, [this] {
     editor_.browse();
     refresh();
@@ -112,15 +118,15 @@ QLayout *TemplateEditorPage::makeTemplateRows() {
   userList_->setFont(boldDialogFont());
   userList_->setMinimumContentsLength(8);
   connect(userList_, &QComboBox::activated, this, [this](int index) {
-    editor_.chooseUserList(userList_->itemText(index).toStdString());
+    editor_.chooseUserList(userList_->itemData(index).toString().toStdString());
     refresh();
   });
 
   auto *grid = new QGridLayout;
-  grid->addWidget(new QLabel(tr("Template Name"), this), 0, 0);
+  grid->addWidget(new QLabel(texts_(item::kTemplateNameLabel), this), 0, 0);
   grid->addWidget(templateName_, 0, 1);
   grid->addWidget(browse, 0, 2);
-  grid->addWidget(new QLabel(tr("Favorite User List"), this), 1, 0);
+  grid->addWidget(new QLabel(texts_(item::kUserListLabel), this), 1, 0);
   grid->addWidget(userList_, 1, 1);
   grid->setColumnStretch(3, 1);
   return grid;
@@ -141,13 +147,15 @@ QComboBox *TemplateEditorPage::makeRowBox(int id, int characters) {
 
 QLayout *TemplateEditorPage::makeRowBoxes() {
   auto *grid = new QGridLayout;
-  grid->addWidget(makeHeading(this, tr("LABELS")), 0, 0);
-  grid->addWidget(makeHeading(this, tr("DESCRIPTIONS")), 0, 1);
+  grid->addWidget(makeHeading(this, texts_(item::kLabelsHeading)), 0, 0);
+  grid->addWidget(makeHeading(this, texts_(item::kDescriptionsHeading)), 0, 1);
   for (std::size_t row = 0; row < Editor::kRows; ++row) {
     auto *label = makeRowBox(Editor::kLabelBoxes[row], kMaxLabelLength + 6);
     auto *description = makeRowBox(Editor::kDescriptionBoxes[row], kMaxDescriptionLength);
     labels_[row] = label;
     descriptions_[row] = description;
+    limitRowBox(*label, true);
+    limitRowBox(*description, false);
     connect(label->lineEdit(), &QLineEdit::editingFinished, this,
             [this, row] { commitLabel(row); });
     connect(label, &QComboBox::activated, this, [this, row] { commitLabel(row); });
@@ -160,9 +168,75 @@ QLayout *TemplateEditorPage::makeRowBoxes() {
     grid->addWidget(label, gridRow, 0);
     grid->addWidget(description, gridRow, 1);
   }
+  labelsLeft_ = new QLabel(this);
+  descriptionsLeft_ = new QLabel(this);
+  labelsLeft_->setObjectName(QStringLiteral("labelCharactersLeft"));
+  descriptionsLeft_->setObjectName(QStringLiteral("descriptionCharactersLeft"));
+  for (QLabel *counter : {labelsLeft_, descriptionsLeft_}) {
+    keepPlaceWhenHidden(*counter);
+    counter->hide();
+  }
+  const int counterRow = static_cast<int>(Editor::kRows) + 1;
+  grid->addWidget(labelsLeft_, counterRow, 0);
+  grid->addWidget(descriptionsLeft_, counterRow, 1);
+  // The counters follow the box being typed in or given the focus.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+    counted_ = nullptr;
+    for (std::size_t row = 0; row < Editor::kRows; ++row) {
+      for (QComboBox *box : {labels_[row], descriptions_[row]}) {
+        if (box->lineEdit() == now) {
+          counted_ = box;
+        }
+      }
+    }
+    showCharactersLeft();
+  });
   grid->setColumnStretch(0, 2);
   grid->setColumnStretch(1, 3);
   return grid;
+}
+
+// Typing stops at 8 characters of a label (a date label's order suffix does
+// not count) and at 14 of a description.
+void TemplateEditorPage::limitRowBox(QComboBox &box, bool label) {
+  CountedLength counted;
+  if (label) {
+    counted = [this](const QString &text) {
+      return static_cast<int>(editor_.labelLength(toLatin1Text(text)));
+    };
+  }
+  const int maxLength = static_cast<int>(label ? kMaxLabelLength : kMaxDescriptionLength);
+  limitLength(
+      *box.lineEdit(), maxLength, [this](const QString &) { showCharactersLeft(); },
+      texts_.strings(), counted);
+  connect(box.lineEdit(), &QLineEdit::textEdited, this, [this, &box] {
+    counted_ = &box;
+    showCharactersLeft();
+  });
+}
+
+// The counter under the column of the box being typed in.
+void TemplateEditorPage::showCharactersLeft() {
+  if (labelsLeft_ == nullptr || descriptionsLeft_ == nullptr) {
+    return; // still being built
+  }
+  labelsLeft_->hide();
+  descriptionsLeft_->hide();
+  for (std::size_t row = 0; row < Editor::kRows; ++row) {
+    for (const bool label : {true, false}) {
+      QComboBox *box = label ? labels_[row] : descriptions_[row];
+      if (box == nullptr || box != counted_) {
+        continue;
+      }
+      const QString text = box->currentText();
+      const int used = label ? static_cast<int>(editor_.labelLength(toLatin1Text(text)))
+                             : static_cast<int>(text.size());
+      const int maxLength = static_cast<int>(label ? kMaxLabelLength : kMaxDescriptionLength);
+      QLabel *counter = label ? labelsLeft_ : descriptionsLeft_;
+      counter->setText(charactersLeftText(texts_.strings(), std::max(0, maxLength - used)));
+      counter->show();
+    }
+  }
 }
 
 QLayout *TemplateEditorPage::makeMemoryLine(const StringTable &strings) {
@@ -187,10 +261,10 @@ QLayout *TemplateEditorPage::makeMemoryLine(const StringTable &strings) {
 }
 
 QLayout *TemplateEditorPage::makeButtons() {
-  auto *clear = makeButton(this, Editor::kClearButton, tr("&Clear"));
-  auto *saveAs = makeButton(this, Editor::kSaveAsButton, tr("Save &As"));
-  auto *download = makeButton(this, Editor::kDownloadButton, tr("&Download Template(s)"));
-  markNotAvailable(*download); // the template download comes with its own tool
+  auto *clear = makeButton(this, Editor::kClearButton, texts_(Editor::kClearButton));
+  auto *saveAs = makeButton(this, Editor::kSaveAsButton, texts_(Editor::kSaveAsButton));
+  auto *download = makeButton(this, Editor::kDownloadButton, texts_(Editor::kDownloadButton));
+  markNotAvailable(*download, texts_.strings()); // the template download comes with its own tool
   connect(clear, &QPushButton::clicked, this, [this] {
     editor_.clear();
     refresh();
@@ -228,8 +302,16 @@ void TemplateEditorPage::commitDescription(std::size_t row, const QString &text)
   if (refreshing_ || text == shownDescriptions_[row]) {
     return;
   }
-  editor_.commitDescription(row, toLatin1Text(text));
+  // The entry that fills the list with every description, in any language.
+  const bool showAll = text == texts_(item::kShowAllEntry);
+  editor_.commitDescription(row, showAll ? std::string(Editor::kShowAll) : toLatin1Text(text));
   refresh();
+}
+
+// A choice of a row's list as shown: "*ShowAll" in the user interface's
+// language, glossary texts as they are.
+QString TemplateEditorPage::shownChoice(const std::string &text) const {
+  return text == Editor::kShowAll ? texts_(item::kShowAllEntry) : fromLatin1Text(text);
 }
 
 void TemplateEditorPage::reloadGlossary() {
@@ -245,7 +327,7 @@ void TemplateEditorPage::showRows(const TemplateEditor::Snapshot &snapshot) {
   for (std::size_t row = 0; row < Editor::kRows; ++row) {
     QStringList descriptionChoices;
     for (const std::string &description : snapshot.descriptionChoices[row]) {
-      descriptionChoices << fromLatin1Text(description);
+      descriptionChoices << shownChoice(description);
     }
     shownLabels_[row] = fromLatin1Text(snapshot.labels[row]);
     shownDescriptions_[row] = fromLatin1Text(snapshot.descriptions[row]);
@@ -281,8 +363,13 @@ void TemplateEditorPage::refresh() {
   }
   {
     const QSignalBlocker block(userList_);
-    setComboItems(*userList_, fromNames(snapshot.userLists));
-    userList_->setCurrentIndex(userList_->findText(QString::fromStdString(snapshot.userList)));
+    QStringList shown;
+    for (const std::string &list : snapshot.userLists) {
+      shown << (list == UserListStore::kAll ? texts_(item::kAllUserListsEntry)
+                                            : QString::fromStdString(list));
+    }
+    setComboItems(*userList_, shown, fromNames(snapshot.userLists));
+    userList_->setCurrentIndex(userList_->findData(QString::fromStdString(snapshot.userList)));
   }
   showRows(snapshot);
   for (QLabel *label : {memoryUsage_, remaining_, remainingSuffix_}) {

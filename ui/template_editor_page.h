@@ -6,6 +6,7 @@
 
 #include "string_table.h"
 #include "template_editor.h"
+#include "ui_text.h"
 
 #include <QWidget>
 
@@ -39,12 +40,16 @@ private:
   QLayout *makeMemoryLine(const StringTable &strings);
   QLayout *makeButtons();
   QComboBox *makeRowBox(int id, int characters);
+  void limitRowBox(QComboBox &box, bool label);
+  void showCharactersLeft();
+  QString shownChoice(const std::string &text) const;
   void chooseKind(TemplateKind kind);
   void commitLabel(std::size_t row);
   void commitDescription(std::size_t row, const QString &text);
   void showRows(const TemplateEditor::Snapshot &snapshot);
 
   TemplateEditor &editor_;
+  DialogTexts texts_;
   QRadioButton *markerKind_ = nullptr;
   QRadioButton *traceKind_ = nullptr;
   QComboBox *templateName_ = nullptr;
@@ -57,6 +62,10 @@ private:
   QLabel *memoryUsage_ = nullptr;
   QLabel *remaining_ = nullptr;
   QLabel *remainingSuffix_ = nullptr;
+  // How many characters the focused label or description box may still take.
+  QLabel *labelsLeft_ = nullptr;
+  QLabel *descriptionsLeft_ = nullptr;
+  QComboBox *counted_ = nullptr; // the box they count for; null: hidden
   bool refreshing_ = false;
 };
 

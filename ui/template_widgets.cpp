@@ -1,6 +1,7 @@
 #include "template_widgets.h"
 
 #include "text_encoding.h"
+#include "ui_text.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -26,9 +27,13 @@ QStringList fromNames(const std::vector<std::string> &names) {
 }
 
 void setComboItems(QComboBox &box, const QStringList &items) {
+  setComboItems(box, items, items);
+}
+
+void setComboItems(QComboBox &box, const QStringList &items, const QStringList &values) {
   bool same = box.count() == items.size();
   for (int i = 0; same && i < box.count(); ++i) {
-    same = box.itemText(i) == items[i];
+    same = box.itemText(i) == items[i] && box.itemData(i).toString() == values.value(i);
   }
   if (same) {
     return;
@@ -36,7 +41,9 @@ void setComboItems(QComboBox &box, const QStringList &items) {
   const QSignalBlocker block(&box);
   const QString edited = box.isEditable() ? box.currentText() : QString();
   box.clear();
-  box.addItems(items);
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    box.addItem(items[i], values.value(i));
+  }
   if (box.isEditable()) {
     box.setEditText(edited);
   }
@@ -49,9 +56,9 @@ void noDefaultButtons(QWidget &page) {
   }
 }
 
-void markNotAvailable(QPushButton &button) {
+void markNotAvailable(QPushButton &button, const StringTable *strings) {
   button.setEnabled(false);
-  button.setToolTip(QObject::tr("This tool is not part of this version of the program."));
+  button.setToolTip(uiText(strings, dialog::kShared, item::kNotInThisVersion));
 }
 
 } // namespace tarnwick::ui

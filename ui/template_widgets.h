@@ -4,6 +4,8 @@
 // survives a refresh.
 #pragma once
 
+#include "string_table.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,12 +25,15 @@ QStringList fromNames(const std::vector<std::string> &names);
 
 // Replaces the entries when they differ; signals are not emitted.
 void setComboItems(QComboBox &box, const QStringList &items);
+// The same with each entry's own value (its name) as its data, for entries
+// shown in other words than their names.
+void setComboItems(QComboBox &box, const QStringList &items, const QStringList &values);
 
 // Return in a page's edit boxes commits the edit: no button of the page may
 // take it as a click.
 void noDefaultButtons(QWidget &page);
 
 // A button whose tool is not part of this version of the program.
-void markNotAvailable(QPushButton &button);
+void markNotAvailable(QPushButton &button, const StringTable *strings);
 
 } // namespace tarnwick::ui

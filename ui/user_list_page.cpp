@@ -62,7 +62,7 @@ QLabel *makeCaption(QWidget *parent, const QString &text) {
 
 UserListPage::UserListPage(TemplatesWorkspace &workspace, UserPort &user,
                            const StringTable &strings, QWidget *parent)
-    : QWidget(parent), editor_(workspace, user, strings) {
+    : QWidget(parent), editor_(workspace, user, strings), texts_(&strings, dialog::kUserList) {
   setObjectName(controlName(Editor::kDialogId));
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(makeListChoice());
@@ -83,9 +83,8 @@ QListWidget *UserListPage::makeList(int id) {
   return list;
 }
 
-QPushButton *UserListPage::makeActionButton(int id, const QString &text,
-                                            void (UserListPage::*action)()) {
-  auto *button = makeButton(this, id, text);
+QPushButton *UserListPage::makeActionButton(int id, void (UserListPage::*action)()) {
+  auto *button = makeButton(this, id, texts_(id));
   connect(button, &QPushButton::clicked, this, [this, action] {
     (this->*action)();
     refresh();
@@ -100,7 +99,7 @@ QLayout *UserListPage::makeListChoice() {
   list_->setMinimumContentsLength(8);
   connect(list_, &QComboBox::activated, this, &UserListPage::chooseList);
   auto *row = new QHBoxLayout;
-  row->addWidget(new QLabel(tr("Favorite User List"), this));
+  row->addWidget(new QLabel(texts_(item::kListLabel), this));
   row->addWidget(list_);
   row->addStretch();
   return row;
@@ -113,17 +112,15 @@ QLayout *UserListPage::makeLabelLists() {
     addSelectedLabels();
     refresh();
   });
-  auto *add =
-      makeActionButton(Editor::kAddLabelsButton, tr(">>"), &UserListPage::addSelectedLabels);
-  auto *remove = makeActionButton(Editor::kRemoveLabelButton, tr("Remove"),
-                                  &UserListPage::removeSelectedLabels);
-  auto *removeAll = makeActionButton(Editor::kRemoveAllLabelsButton, tr("Remove &All"),
-                                     &UserListPage::removeAllLabels);
+  auto *add = makeActionButton(Editor::kAddLabelsButton, &UserListPage::addSelectedLabels);
+  auto *remove = makeActionButton(Editor::kRemoveLabelButton, &UserListPage::removeSelectedLabels);
+  auto *removeAll =
+      makeActionButton(Editor::kRemoveAllLabelsButton, &UserListPage::removeAllLabels);
   labelButtons_ = {add, remove, removeAll};
 
   auto *grid = new QGridLayout;
-  grid->addWidget(makeCaption(this, tr("All Labels")), 0, 0);
-  grid->addWidget(makeCaption(this, tr("Labels in your Favorite User List")), 0, 2);
+  grid->addWidget(makeCaption(this, texts_(item::kAllLabelsCaption)), 0, 0);
+  grid->addWidget(makeCaption(this, texts_(item::kListLabelsCaption)), 0, 2);
   grid->addWidget(allLabels_, 1, 0);
   auto *middle = new QVBoxLayout;
   middle->addStretch();
@@ -153,20 +150,17 @@ QLayout *UserListPage::makeLinkLists() {
     linkSelectedDescriptions();
     refresh();
   });
-  auto *link =
-      makeActionButton(Editor::kLinkButton, tr(">>"), &UserListPage::linkSelectedDescriptions);
-  auto *unlink = makeActionButton(Editor::kUnlinkButton, tr("Remove"),
-                                  &UserListPage::unlinkSelectedDescriptions);
-  auto *unlinkAll =
-      makeActionButton(Editor::kUnlinkAllButton, tr("Remove &All"), &UserListPage::unlinkAll);
+  auto *link = makeActionButton(Editor::kLinkButton, &UserListPage::linkSelectedDescriptions);
+  auto *unlink = makeActionButton(Editor::kUnlinkButton, &UserListPage::unlinkSelectedDescriptions);
+  auto *unlinkAll = makeActionButton(Editor::kUnlinkAllButton, &UserListPage::unlinkAll);
 
   // The label choice heads the list of its linked descriptions.
   auto *choice = new QHBoxLayout;
-  choice->addWidget(new QLabel(tr("Choose descriptions to link to favorite label :"), this));
+  choice->addWidget(new QLabel(texts_(item::kLinkLabelCaption), this));
   choice->addWidget(linkLabel_, 1);
 
   auto *grid = new QGridLayout;
-  grid->addWidget(makeCaption(this, tr("All Descriptions")), 0, 0, Qt::AlignBottom);
+  grid->addWidget(makeCaption(this, texts_(item::kAllDescriptionsCaption)), 0, 0, Qt::AlignBottom);
   grid->addLayout(choice, 0, 2, 1, 2);
   grid->addWidget(allDescriptions_, 1, 0);
   auto *middle = new QVBoxLayout;
@@ -186,11 +180,11 @@ QLayout *UserListPage::makeLinkLists() {
 }
 
 QLayout *UserListPage::makeButtons() {
-  auto *create = makeActionButton(Editor::kNewButton, tr("&New"), &UserListPage::newList);
-  auto *save = makeActionButton(Editor::kSaveButton, tr("&Save"), &UserListPage::save);
-  auto *saveAs = makeActionButton(Editor::kSaveAsButton, tr("Save &As"), &UserListPage::saveAs);
-  auto *send = makeButton(this, Editor::kSendButton, tr("Send to Receiver"));
-  markNotAvailable(*send); // the user list download comes with its own tool
+  auto *create = makeActionButton(Editor::kNewButton, &UserListPage::newList);
+  auto *save = makeActionButton(Editor::kSaveButton, &UserListPage::save);
+  auto *saveAs = makeActionButton(Editor::kSaveAsButton, &UserListPage::saveAs);
+  auto *send = makeButton(this, Editor::kSendButton, texts_(Editor::kSendButton));
+  markNotAvailable(*send, texts_.strings()); // the user list download comes with its own tool
   auto *row = new QHBoxLayout;
   row->addWidget(create);
   row->addWidget(save);
@@ -201,8 +195,18 @@ QLayout *UserListPage::makeButtons() {
 }
 
 void UserListPage::chooseList(int index) {
-  editor_.selectList(list_->itemText(index).toStdString());
+  editor_.selectList(list_->itemData(index).toString().toStdString());
   refresh();
+}
+
+QString UserListPage::shownName(const std::string &list) const {
+  if (list == UserListStore::kNew) {
+    return texts_(item::kNewListEntry);
+  }
+  if (list == UserListStore::kAll) {
+    return texts_(item::kAllListEntry);
+  }
+  return QString::fromStdString(list);
 }
 
 void UserListPage::addSelectedLabels() {
@@ -255,8 +259,12 @@ void UserListPage::refresh() {
   const Editor::Snapshot snapshot = editor_.snapshot();
   {
     const QSignalBlocker block(list_);
-    setComboItems(*list_, fromNames(snapshot.lists));
-    list_->setCurrentIndex(list_->findText(QString::fromStdString(snapshot.list)));
+    QStringList shown;
+    for (const std::string &list : snapshot.lists) {
+      shown << shownName(list);
+    }
+    setComboItems(*list_, shown, fromNames(snapshot.lists));
+    list_->setCurrentIndex(list_->findData(QString::fromStdString(snapshot.list)));
   }
   setListItems(*allLabels_, snapshot.allLabels);
   setListItems(*listLabels_, snapshot.listLabels);

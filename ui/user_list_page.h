@@ -5,6 +5,7 @@
 
 #include "string_table.h"
 #include "templates_workspace.h"
+#include "ui_text.h"
 #include "user_list_editor.h"
 #include "user_port.h"
 
@@ -25,6 +26,9 @@ public:
                QWidget *parent = nullptr);
 
   UserListEditor &logic() { return editor_; }
+  // A list's name as the list box shows it ("*New" and "All" in the user
+  // interface's language).
+  QString shownName(const std::string &list) const;
 
   // After the glossary language changed: the texts follow the new glossary.
   void reloadGlossary();
@@ -37,7 +41,7 @@ private:
   QLayout *makeLinkLists();
   QLayout *makeButtons();
   QListWidget *makeList(int id);
-  QPushButton *makeActionButton(int id, const QString &text, void (UserListPage::*action)());
+  QPushButton *makeActionButton(int id, void (UserListPage::*action)());
   void chooseList(int index);
   void addSelectedLabels();
   void removeSelectedLabels();
@@ -51,6 +55,7 @@ private:
   void saveAs();
 
   UserListEditor editor_;
+  DialogTexts texts_;
   QComboBox *list_ = nullptr;
   QListWidget *allLabels_ = nullptr;
   QListWidget *listLabels_ = nullptr;

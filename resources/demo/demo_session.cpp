@@ -7,10 +7,10 @@
 namespace tarnwick::demo {
 
 DemoSession startDemo(const std::filesystem::path &programFolder,
-                      const std::filesystem::path &folder) {
+                      const std::filesystem::path &folder, bool rebuild) {
   DemoSession session;
   session.folder = folder;
-  const DemoTreeResult tree = createDemoTree(folder);
+  const DemoTreeResult tree = rebuild ? createDemoTree(folder) : ensureDemoTree(folder);
   if (tree.error) {
     session.problem = "The demo installation could not be created: " + tree.what + " (" +
                       tree.error.message() + ")";
@@ -35,6 +35,27 @@ void offerDevice(const std::string &device) {
     ports += current;
   }
   setenv("TARNWICK_PORTS", ports.c_str(), 1);
+  std::string simulated = device;
+  if (const char *current = std::getenv("TARNWICK_SIMULATED_PORTS");
+      current != nullptr && *current != 0) {
+    simulated += ":";
+    simulated += current;
+  }
+  setenv("TARNWICK_SIMULATED_PORTS", simulated.c_str(), 1);
+}
+
+std::string resetWarning(const std::filesystem::path &folder,
+                         const std::vector<std::filesystem::path> &changes) {
+  std::string text = "Rebuilding the demo installation in " + folder.string() +
+                     " deletes what was made or changed in it since it was created";
+  if (changes.empty()) {
+    return text + " (nothing so far).";
+  }
+  text += ":\n";
+  for (const auto &file : changes) {
+    text += "  " + file.string() + "\n";
+  }
+  return text;
 }
 
 } // namespace tarnwick::demo

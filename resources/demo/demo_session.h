@@ -1,5 +1,6 @@
-// What both front ends do for --demo: a fresh demo tree and a simulated
-// receiver whose device the port discovery offers first.
+// What both front ends do for --demo: the demo tree (created when missing,
+// kept with what the user made in it otherwise) and a simulated receiver
+// whose device the port discovery offers first.
 #pragma once
 
 #include "demo_simulator.h"
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarnwick::demo {
 
@@ -18,12 +20,19 @@ struct DemoSession {
   std::string problem;                         // what went wrong, for the user
 };
 
-// Creates the tree in folder and starts tarnwick-sim from programFolder.
+// Creates the tree in folder when it is missing (rebuild: afresh, losing
+// what the user made in it) and starts tarnwick-sim from programFolder.
 DemoSession startDemo(const std::filesystem::path &programFolder,
-                      const std::filesystem::path &folder = defaultDemoFolder());
+                      const std::filesystem::path &folder = defaultDemoFolder(),
+                      bool rebuild = false);
 
 // Puts device first in TARNWICK_PORTS, where the Communication Options
-// dialog's port discovery looks.
+// dialog's port discovery looks, and names it in TARNWICK_SIMULATED_PORTS so
+// that the dialog marks it as the simulated receiver.
 void offerDevice(const std::string &device);
+
+// What "--demo --reset" says before rebuilding: the files that would be lost.
+std::string resetWarning(const std::filesystem::path &folder,
+                         const std::vector<std::filesystem::path> &changes);
 
 } // namespace tarnwick::demo

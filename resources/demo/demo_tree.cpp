@@ -1,15 +1,20 @@
 #include "demo_tree.h"
 
+#include "atomic_file.h"
 #include "demo_bitmap.h"
+#include "demo_language_pack.h"
 #include "demo_records.h"
 #include "demo_templates.h"
 #include "eeprom_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <span>
+#include <unistd.h>
 
 namespace tarnwick::demo {
 
@@ -33,11 +38,8 @@ public:
       result_.what = path.parent_path().string();
       return;
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      result_.error = std::make_error_code(std::errc::io_error);
+    result_.error = writeFileAtomically(path, bytes);
+    if (result_.error) {
       result_.what = path.string();
       return;
     }
@@ -159,7 +161,8 @@ void writeCountries(TreeWriter &tree) {
 }
 
 void writeSettings(TreeWriter &tree) {
-  tree.file(kMarkerFile, "This folder is recreated by every run of tarnwick --demo.\n");
+  tree.file(kMarkerFile, "A demo installation of tarnwick --demo. Later runs keep it as it is; "
+                         "tarnwick --demo --reset rebuilds it.\n");
   tree.file("\\Cfg\\UI_LangConfigSave.cfg", "English\n");
   const auto index = static_cast<std::uint32_t>(kDemoCountryIndex);
   const char selection[4] = {static_cast<char>(index & 0xFF), static_cast<char>(index >> 8 & 0xFF),
@@ -177,19 +180,10 @@ void writeSettings(TreeWriter &tree) {
   }
 }
 
-// A few texts in German, so that the language list has a second entry.
+// The German pack: every text of every dialog, so that choosing German
+// shows no English.
 void writeLanguagePack(TreeWriter &tree) {
-  tree.file("\\Software\\Resources\\German Language.strings",
-            "# Deutsche Texte; was fehlt, bleibt Englisch.\n"
-            "61283\tBitte einen Anschluss auswählen und erneut versuchen !\n"
-            "61284\tAnschluss konnte nicht geöffnet werden. Bitte erneut versuchen !\n"
-            "61285\tFehler bei der Kommunikation mit dem Empfänger. Serielle Kabelverbindung "
-            "zwischen PC und Empfänger prüfen. Prüfen, ob der Empfänger eingeschaltet ist..\n"
-            "61309\tPath-Modus kompatibel mit neuester S/W\n"
-            "61310\tPath-Modus nicht kompatibel !!!\n"
-            "61320\tBitte Brimstel beenden und neu starten, um die neue Sprache zu sehen !!!\n"
-            "61361\tAnschluss konnte nicht geöffnet werden! Bitte verbinden und erneut "
-            "versuchen\n");
+  tree.file("\\Software\\Resources\\German Language.strings", germanLanguagePack());
 }
 
 // ---- Help topics.
@@ -215,6 +209,29 @@ void writeHelp(TreeWriter &tree) {
             "Receiver Version shows the model and main software of the receiver beside the "
             "software versions this installation carries. Check Receiver Version asks the "
             "receiver again.\r\n");
+  // The same topics for the German user interface.
+  tree.file("\\Help\\German\\Help Headings.cfg", "# Eine Überschrift je Themendatei, nach Namen\n"
+                                                 "Erste Schritte\n"
+                                                 "Den Empfänger anschließen\n"
+                                                 "Die Software des Empfängers prüfen\n");
+  tree.file("\\Help\\German\\Intro.txt",
+            "Erste Schritte\r\n\r\n"
+            "Wählen Sie im Hauptfenster das Land bzw. die Konfiguration des Empfängers. Die "
+            "Werkzeuge, die einen Empfänger ändern, stehen bereit, sobald ein Land gewählt ist; "
+            "mit \"None\" lassen sich nur die Sprachliste, Empfängerversion und Beenden "
+            "benutzen.\r\n");
+  tree.file("\\Help\\German\\Port.txt",
+            "Den Empfänger anschließen\r\n\r\n"
+            "Schließen Sie das serielle Kabel an und schalten Sie den Empfänger ein. Das erste "
+            "Werkzeug, das mit dem Empfänger spricht, öffnet die Kommunikationsoptionen: Wählen "
+            "Sie den Anschluss des Kabels und die Baudrate (38400 bps, wenn der Empfänger nicht "
+            "anders eingestellt ist). Mit Anschluss... im Hauptfenster wechseln Sie den Anschluss "
+            "jederzeit.\r\n");
+  tree.file("\\Help\\German\\Version.txt",
+            "Die Software des Empfängers prüfen\r\n\r\n"
+            "Empfängerversion zeigt Modell und Hauptsoftware des Empfängers neben den "
+            "Softwareversionen dieser Installation. Empfängerversion prüfen fragt den Empfänger "
+            "erneut.\r\n");
 }
 
 // ---- Software packages.
@@ -375,6 +392,64 @@ fs::path defaultDemoFolder() {
   }
   std::error_code error;
   return fs::temp_directory_path(error) / "tarnwick-demo";
+}
+
+bool isDemoTree(const fs::path &folder) {
+  std::error_code error;
+  return fs::is_regular_file(folder / kMarkerFile, error);
+}
+
+DemoTreeResult ensureDemoTree(const fs::path &folder) {
+  if (isDemoTree(folder)) {
+    return {};
+  }
+  return createDemoTree(folder);
+}
+
+namespace {
+
+// Every regular file under root, relative to it.
+std::vector<fs::path> filesUnder(const fs::path &root) {
+  std::vector<fs::path> files;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(root, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    if (it->is_regular_file(error)) {
+      files.push_back(it->path().lexically_relative(root));
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+bool sameBytes(const fs::path &a, const fs::path &b) {
+  std::ifstream left(a, std::ios::binary);
+  std::ifstream right(b, std::ios::binary);
+  return left && right &&
+         std::equal(std::istreambuf_iterator<char>(left), std::istreambuf_iterator<char>(),
+                    std::istreambuf_iterator<char>(right), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+std::vector<fs::path> demoTreeChanges(const fs::path &folder) {
+  if (!isDemoTree(folder)) {
+    return {};
+  }
+  std::error_code error;
+  const fs::path scratch =
+      fs::temp_directory_path(error) / ("tarnwick-demo-fresh-" + std::to_string(::getpid()));
+  fs::remove_all(scratch, error);
+  const DemoTreeResult fresh = createDemoTree(scratch);
+  std::vector<fs::path> changed;
+  for (const fs::path &file : filesUnder(folder)) {
+    if (fresh.error || !fs::exists(scratch / file, error) ||
+        !sameBytes(folder / file, scratch / file)) {
+      changed.push_back(file);
+    }
+  }
+  fs::remove_all(scratch, error);
+  return changed;
 }
 
 DemoTreeResult createDemoTree(const fs::path &folder) {

@@ -45,4 +45,16 @@ struct DemoTreeResult {
 // previous demo tree is left alone and reported.
 DemoTreeResult createDemoTree(const std::filesystem::path &folder);
 
+// Creates the tree when folder is missing or empty; an earlier demo tree is
+// kept as it is, with what the user made in it (files written is then 0).
+DemoTreeResult ensureDemoTree(const std::filesystem::path &folder);
+
+// Whether folder holds a demo tree (its marker file).
+bool isDemoTree(const std::filesystem::path &folder);
+
+// What rebuilding the demo tree in folder would lose: the files the user
+// added or changed there (relative paths, sorted). Compared with a fresh tree
+// made in a scratch folder; empty when there is no tree.
+std::vector<std::filesystem::path> demoTreeChanges(const std::filesystem::path &folder);
+
 } // namespace tarnwick::demo

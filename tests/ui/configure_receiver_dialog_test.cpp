@@ -524,6 +524,38 @@ TEST(ConfigureReceiverDialog, checkReceiverModelSelectsTheReportedModel) {
   EXPECT_EQ(modelBox(*dialog).currentText(), "8385M-U");
   EXPECT_TRUE(notValidShown(*dialog, 1)); // no marker types for this model
   EXPECT_TRUE(button(*dialog, Editor::kCheckReceiverModelButton)->isEnabled());
+  EXPECT_TRUE(rig.user.events().empty()); // nothing unsaved: nothing asked
+}
+
+// With unsaved changes the check asks before the model's defaults replace
+// them; afterwards the caption says the configuration is not the file's.
+TEST(ConfigureReceiverDialog, checkReceiverModelAsksBeforeReplacingUnsavedChanges) {
+  ConfigureRig rig;
+  rig.openReceiver(2); // 8385M-U
+  auto dialog = rig.open();
+  saveAs(rig, *dialog, "site.cfg");
+  QTest::mouseClick(radio(*dialog, "units0"), Qt::LeftButton);
+  ASSERT_TRUE(dialog->editor().snapshot().unsavedChanges);
+  const std::string question =
+      "The receiver is a 8385M-U. Selecting its model sets every setting to the defaults of that "
+      "model, and the changes you have not saved are lost. Select it?";
+
+  rig.user.clear();
+  rig.user.queueAnswer(Answer::No);
+  press(*dialog, Editor::kCheckReceiverModelButton);
+  ASSERT_TRUE(waitFor([&] { return !dialog->workerRunning(); }, 20000));
+  ASSERT_EQ(rig.user.events().size(), 1U);
+  EXPECT_EQ(rig.user.events()[0].text, question);
+  EXPECT_EQ(modelBox(*dialog).currentText(), "8385M-Tq/U");
+  EXPECT_TRUE(radio(*dialog, "units0")->isChecked());
+  EXPECT_EQ(dialog->windowTitle(), "site.cfg");
+
+  rig.user.queueAnswer(Answer::Yes);
+  press(*dialog, Editor::kCheckReceiverModelButton);
+  ASSERT_TRUE(waitFor([&] { return !dialog->workerRunning(); }, 20000));
+  EXPECT_EQ(modelBox(*dialog).currentText(), "8385M-U");
+  EXPECT_EQ(dialog->windowTitle(), "8385M-U defaults from the receiver - not saved");
+  EXPECT_EQ(dialog->editor().snapshot().fileName, "untitled.cfg");
 }
 
 TEST(ConfigureReceiverDialog, checkReceiverModelRefusesAModelConfiguredOnTheReceiver) {
@@ -539,7 +571,8 @@ TEST(ConfigureReceiverDialog, checkReceiverModelRefusesAModelConfiguredOnTheRece
 }
 
 // A send stuck in a wait: the window answers, the buttons wait for it, and
-// closing the dialog ends the wait at once without a restart.
+// closing the dialog asks whether to stop, then ends the wait at once
+// without a restart.
 TEST(ConfigureReceiverDialog, closingDuringASendCancelsItsWait) {
   ConfigureRig rig;
   sim::Receiver &receiver = rig.openReceiver(44);
@@ -561,8 +594,16 @@ TEST(ConfigureReceiverDialog, closingDuringASendCancelsItsWait) {
   EXPECT_FALSE(dialog->listView(ListId::MarkerTypes)->isEnabled());
   ASSERT_TRUE(button(*dialog, Editor::kExitButton)->isEnabled());
 
+  rig.user.queueAnswer(Answer::No); // keep sending
+  press(*dialog, Editor::kExitButton);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->workerRunning());
+  ASSERT_EQ(rig.user.events().back().kind, ScriptedUser::Kind::Ask);
+  EXPECT_EQ(rig.user.events().back().text, rig.context.text(sid::kStopWhileSending));
+
   QElapsedTimer closing;
   closing.start();
+  rig.user.queueAnswer(Answer::Yes);
   press(*dialog, Editor::kExitButton);
   EXPECT_LT(closing.elapsed(), 10000); // without the cancel the wait never ends
   EXPECT_FALSE(dialog->isVisible());
@@ -587,13 +628,24 @@ TEST(ConfigureReceiverDialog, leavingEndsTheSupervisorSession) {
   EXPECT_FALSE(rig.configuration.supervisorSession());
 }
 
-TEST(ConfigureReceiverDialog, changePasswordWithoutLoginIsRefused) {
+// Change Password and Supervisor Logout are usable only while logged in; a
+// supervisor's lock says so in the status line; Logout ends the session.
+TEST(ConfigureReceiverDialog, supervisorButtonsFollowTheSession) {
   ConfigureRig rig;
   auto dialog = rig.open();
-  press(*dialog, Editor::kChangePasswordButton);
-  EXPECT_EQ(rig.user.messages(),
-            Words{"You should be logged in as Supervisor to change the password.\nPlease Login "
-                  "by clicking Supervisor Login button."});
+  constexpr int kLogout = Editor::kSupervisorLogoutButton;
+  EXPECT_FALSE(button(*dialog, Editor::kChangePasswordButton)->isEnabled());
+  EXPECT_FALSE(button(*dialog, kLogout)->isEnabled());
+  loginWith(rig, *dialog, std::string(kDefaultSupervisorPassword));
+  EXPECT_TRUE(button(*dialog, Editor::kChangePasswordButton)->isEnabled());
+  clickEntry(*dialog, ListId::MarkerTypes, 0);
+  EXPECT_EQ(stateAt(*dialog, ListId::MarkerTypes, 0), State::Masked);
+  EXPECT_EQ(statusText(*dialog), "Telephone is now locked: the receiver's user cannot change it.");
+  press(*dialog, kLogout);
+  EXPECT_FALSE(rig.configuration.supervisorSession());
+  EXPECT_TRUE(dialog->findChild<QLabel *>(QStringLiteral("supervisorState"))->isHidden());
+  EXPECT_FALSE(button(*dialog, Editor::kChangePasswordButton)->isEnabled());
+  EXPECT_FALSE(button(*dialog, kLogout)->isEnabled());
 }
 
 // The main screen opens the dialog for its country: Germany forbids power markers.

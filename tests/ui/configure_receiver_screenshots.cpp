@@ -4,7 +4,9 @@
 // receiver's model checked, entries switched off and locked after a
 // supervisor login, a user frequency entered, the configuration saved and
 // sent; then a model for which the frequency pages do not apply.
-//   xvfb-run -s "-screen 0 1280x900x24" configure_receiver_screenshots OUTPUT_FOLDER
+// Exit then asks to save the changed model: the question is saved too. With
+// a language (German) the demo's pack is used.
+//   xvfb-run -s "-screen 0 1280x900x24" configure_receiver_screenshots OUTPUT_FOLDER [LANGUAGE]
 #include "configure_receiver_dialog.h"
 #include "demo_tree.h"
 #include "main_screen_window.h"
@@ -19,12 +21,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -109,6 +113,9 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "%s\n", created.what.c_str());
     return 1;
   }
+  if (argc > 2) {
+    std::ofstream(tree / "Cfg" / "UI_LangConfigSave.cfg") << argv[2] << '\n';
+  }
   ui::QtUserPort user(QStringLiteral("Tarnwick"));
   VirtualClock clock{0};
   sim::SimPort port{clock};
@@ -117,6 +124,7 @@ int main(int argc, char **argv) {
   port.setBaudRate(38400);
   port.openPort(device);
   Session app(tree, port, clock, user);
+  user.setStrings(&app.context().strings);
   app.start();
   app.context().portState.markOpen(device, 38400);
   ui::MainScreenWindow screen(app);
@@ -185,6 +193,12 @@ int main(int argc, char **argv) {
        }},
       {idle, [] { save(*dialog(), QStringLiteral("configure_receiver_not_valid.png")); }},
       {idle, [] { press(*dialog(), Editor::kExitButton); }},
+      {[] { return modalNamed(QStringLiteral("messageBox")) != nullptr; },
+       [] {
+         QWidget *question = modalNamed(QStringLiteral("messageBox"));
+         save(*question, QStringLiteral("configure_receiver_save_question.png"));
+         qobject_cast<QMessageBox *>(question)->button(QMessageBox::No)->click();
+       }},
       {nullptr, [&] { qt.quit(); }},
   });
   runSteps(steps, qt);

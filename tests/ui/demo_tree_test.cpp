@@ -146,15 +146,31 @@ TEST(DemoTree, hasMarkerAndTraceTemplates) {
   }
 }
 
-TEST(DemoTree, isRecreatedOnEveryRun) {
+// A restart keeps what the user made (a saved configuration, the chosen
+// language); a reset says what it will lose, then rebuilds the tree.
+TEST(DemoTree, aRestartKeepsWhatTheUserMadeAndAResetRecreatesIt) {
   TempDir scratch;
   const fs::path root = scratch.path() / "demo";
-  const DemoTreeResult first = createDemoTree(root);
+  const DemoTreeResult first = ensureDemoTree(root);
   ASSERT_FALSE(first.error) << first.what;
+  ASSERT_GT(first.files, 0U);
+  std::ofstream(root / "Config" / "site.cfg") << "a saved configuration";
+  std::ofstream(root / "Cfg" / "UI_LangConfigSave.cfg") << "German\n";
+
+  const DemoTreeResult restart = ensureDemoTree(root);
+  EXPECT_FALSE(restart.error) << restart.what;
+  EXPECT_EQ(restart.files, 0U);
+  EXPECT_EQ(fileBytes(root / "Config" / "site.cfg"), "a saved configuration");
+  EXPECT_EQ(fileBytes(root / "Cfg" / "UI_LangConfigSave.cfg"), "German\n");
+  EXPECT_EQ(demoTreeChanges(root),
+            (std::vector<fs::path>{"Cfg/UI_LangConfigSave.cfg", "Config/site.cfg"}));
+
   std::ofstream(root / "Cfg" / "stale.txt") << "left from an earlier run";
   const DemoTreeResult again = createDemoTree(root);
   EXPECT_FALSE(again.error) << again.what;
   EXPECT_FALSE(fs::exists(root / "Cfg" / "stale.txt"));
+  EXPECT_FALSE(fs::exists(root / "Config" / "site.cfg"));
+  EXPECT_EQ(fileBytes(root / "Cfg" / "UI_LangConfigSave.cfg"), "English\n");
   EXPECT_TRUE(fs::exists(root / "Cfg" / "CountryFreqMask.cfg"));
 }
 

@@ -1,7 +1,10 @@
 // marker_utility_screenshots: opens the marker utility from the main screen
 // on a fresh demo tree under a display and saves a picture of each page, the
 // pages with a list and a template chosen as a technician would.
-//   xvfb-run -s "-screen 0 1280x900x24" marker_utility_screenshots OUTPUT_FOLDER
+// A label being typed shows how many characters are left; closing with the
+// edited template asks to save it. With a language (German) the demo's pack
+// is used.
+//   xvfb-run -s "-screen 0 1280x900x24" marker_utility_screenshots OUTPUT_FOLDER [LANGUAGE]
 #include "demo_tree.h"
 #include "main_screen_window.h"
 #include "marker_utility_window.h"
@@ -12,12 +15,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -66,10 +72,14 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "%s\n", created.what.c_str());
     return 1;
   }
+  if (argc > 2) {
+    std::ofstream(tree / "Cfg" / "UI_LangConfigSave.cfg") << argv[2] << '\n';
+  }
   ui::QtUserPort user(QStringLiteral("Tarnwick"));
   VirtualClock clock{0};
   sim::SimPort port{clock};
   Session app(tree, port, clock, user);
+  user.setStrings(&app.context().strings);
   app.start();
   ui::MainScreenWindow screen(app);
   user.setMainWindow(&screen);
@@ -96,9 +106,20 @@ int main(int argc, char **argv) {
       [&] { choose(*window(), "1106", QString::fromUtf8("Gr\u00f6\u00dfe")); },
       [&] { choose(*window(), "1014", QStringLiteral("Datum M/D/Y")); },
       [&] { save(*window(), QStringLiteral("marker_templates_german.png")); },
+      [&] {
+        QLineEdit *label = window()->findChild<QComboBox *>(QStringLiteral("1015"))->lineEdit();
+        label->setFocus();
+        label->insert(QStringLiteral("Tief"));
+      },
+      [&] { save(*window(), QStringLiteral("marker_templates_typing.png")); },
       [&] { window()->tabs()->setCurrentIndex(2); },
       [&] { save(*window(), QStringLiteral("marker_help.png")); },
-      [&] { window()->close(); },
+      [&] { window()->close(); }, // the edited template: the save question
+      [&] {
+        auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        save(*question, QStringLiteral("marker_save_question.png"));
+        question->button(QMessageBox::No)->click();
+      },
       [&] { qt.quit(); },
   }));
   QTimer::singleShot(30000, [&] {

@@ -64,6 +64,7 @@ TEST(MarkerUtilityWindow, aNewGlossaryLanguageReachesEveryPageAndExitKeepsIt) {
     ASSERT_TRUE(choose(label, kSize));
     EXPECT_EQ(rig.session->templateEditor().snapshot().labels[0], "Gr\xF6\xDF"
                                                                   "e");
+    rig.user.queueAnswer(Answer::No); // the edited template is not saved
     QTest::mouseClick(control<QPushButton>(window, 1), Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
   }
@@ -73,7 +74,9 @@ TEST(MarkerUtilityWindow, aNewGlossaryLanguageReachesEveryPageAndExitKeepsIt) {
   MarkerUtilityWindow again(*rig.session);
   EXPECT_EQ(again.glossaryLanguage()->currentText(), "German");
   EXPECT_TRUE(itemsOf(*control<QComboBox>(*again.templatePage(), 1106)).contains(kSize));
-  EXPECT_TRUE(rig.user.events().empty());
+  ASSERT_EQ(rig.user.events().size(), 1U);
+  EXPECT_EQ(rig.user.events()[0].text,
+            "Do you want to save the changes you made to untitled.utl ?");
 }
 
 TEST(MarkerUtilityWindow, switchingBackToEnglishRestoresTheEnglishLists) {
@@ -177,6 +180,7 @@ TEST(MarkerUtilityWindow, theMainScreenOpensItAndTheTemplateRowsOutliveIt) {
     TemplateEditorPage &page = *window.templatePage();
     QTest::mouseClick(control<QRadioButton>(page, 1005), Qt::LeftButton);
     type(*control<QComboBox>(page, 1106), "Owner");
+    rig.user.queueAnswer(Answer::No); // kept unsaved
     QTest::mouseClick(control<QPushButton>(modal, 1), Qt::LeftButton);
   });
   QTest::mouseClick(button, Qt::LeftButton);
@@ -187,6 +191,7 @@ TEST(MarkerUtilityWindow, theMainScreenOpensItAndTheTemplateRowsOutliveIt) {
   testing::ModalResponder second([&](QWidget &modal) {
     auto &window = dynamic_cast<MarkerUtilityWindow &>(modal);
     kept = control<QComboBox>(*window.templatePage(), 1106)->currentText();
+    rig.user.queueAnswer(Answer::No);
     modal.close();
   });
   QTest::mouseClick(button, Qt::LeftButton);
