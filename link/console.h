@@ -67,6 +67,10 @@ public:
   // One 5-character "er" reply field, decoded.
   std::optional<int> ReadErField();
 
+  // Template transfer: count bytes as they come, all within boundMs since
+  // the start; nothing when not all of them came.
+  std::optional<std::vector<std::uint8_t>> ReadBytes(std::size_t count, int boundMs);
+
   // "ruAlive" and "Y" within boundMs.
   [[nodiscard]] Outcome CheckAlive(int boundMs = cmd::kAliveBoundMs);
   // "swreset", 250 ms, then the banner within 5000 ms.

@@ -240,5 +240,12 @@ inline constexpr StringId kDemoTakesNoArguments = 61501;
 inline constexpr StringId kPseudoTerminalsNote = 61502;
 inline constexpr StringId kNamePortOption = 61503;
 
+// Texts of the template transfer without an id of their own; 61520-61539.
+inline constexpr StringId kTemplateNameTooLong = 61520;    // followed by the name
+inline constexpr StringId kTemplateDataTooLong = 61521;    // followed by the file
+inline constexpr StringId kTemplateFileUnreadable = 61522; // followed by the file
+inline constexpr StringId kStagingNotCleared = 61523;      // followed by the folder and why
+inline constexpr StringId kSavedTemplatesKept = 61524;     // followed by the folder
+
 } // namespace sid
 } // namespace tarnwick

@@ -7,7 +7,9 @@
 namespace tarnwick::sim {
 
 Receiver::Receiver(ReceiverSettings settings, Faults faults)
-    : settings_(std::move(settings)), faults_(std::move(faults)), console_(*this, faults_) {}
+    : settings_(std::move(settings)), faults_(std::move(faults)), console_(*this, faults_) {
+  addTemplateCommands(*this);
+}
 
 void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {
   log({nowMs, Direction::ToReceiver, byte});

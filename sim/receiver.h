@@ -10,6 +10,7 @@
 #include "block_mode.h"
 #include "console_mode.h"
 #include "input_mode.h"
+#include "template_exchange.h"
 
 #include <array>
 #include <cstddef>
@@ -50,6 +51,7 @@ struct ReceiverSettings {
 struct Faults : ConsoleFaults {
   std::optional<std::size_t> silentFromByte; // bytes from this index on get no answer in any mode
   BlockFaults block;
+  TemplateFaults templates;
 };
 
 class Receiver {
@@ -68,6 +70,9 @@ public:
   const Faults &faults() const { return faults_; }
   Eeprom &eeprom() { return eeprom_; } // all zero at construction
   const Eeprom &eeprom() const { return eeprom_; }
+  // The stored user and trace templates; empty at construction.
+  TemplateMemory &templates() { return templates_; }
+  const TemplateMemory &templates() const { return templates_; }
 
   // A byte from the PC arrives at nowMs; the mode that has the line takes it.
   void receive(std::uint8_t byte, std::int64_t nowMs);
@@ -129,6 +134,7 @@ private:
   ReceiverSettings settings_;
   Faults faults_;
   Eeprom eeprom_{};
+  TemplateMemory templates_;
   std::deque<Outgoing> outgoing_;
   std::int64_t listeningFromMs_ = 0;
   int restarts_ = 0;
