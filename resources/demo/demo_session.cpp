@@ -1,5 +1,7 @@
 #include "demo_session.h"
 
+#include "demo_templates.h"
+
 #include <cstdlib>
 
 namespace tarnwick::demo {
@@ -15,8 +17,15 @@ DemoSession startDemo(const std::filesystem::path &programFolder,
     return session;
   }
   session.treeReady = true;
+  const std::filesystem::path receiverTemplates = folder / kReceiverTemplatesFolder;
+  if (const SaveResult saved = writeDemoReceiverTemplates(receiverTemplates); !saved) {
+    session.problem = "The demo receiver's templates could not be written: " + saved.path.string() +
+                      " (" + saved.error.message() + ")";
+    return session;
+  }
   std::string why;
-  session.simulator = SimulatorProcess::startDemoReceiver(programFolder, why);
+  session.simulator =
+      SimulatorProcess::startDemoReceiver(programFolder, why, kDemoReceiver, receiverTemplates);
   if (!session.simulator) {
     session.problem = "The simulated receiver could not be started: " + why;
     return session;

@@ -18,7 +18,11 @@ struct DemoSession {
   std::string problem;                         // what went wrong, for the user
 };
 
-// Creates the tree in folder and starts tarnwick-sim from programFolder.
+// Beside the tree in the demo folder: the templates the simulated receiver holds.
+inline constexpr const char *kReceiverTemplatesFolder = ".receiver";
+
+// Creates the tree in folder and starts tarnwick-sim from programFolder,
+// holding the demo receiver's templates.
 DemoSession startDemo(const std::filesystem::path &programFolder,
                       const std::filesystem::path &folder = defaultDemoFolder());
 

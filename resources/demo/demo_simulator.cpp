@@ -114,12 +114,16 @@ std::unique_ptr<SimulatorProcess> SimulatorProcess::start(const std::filesystem:
 
 std::unique_ptr<SimulatorProcess>
 SimulatorProcess::startDemoReceiver(const std::filesystem::path &folder, std::string &why,
-                                    const DemoReceiver &receiver) {
-  return start(folder / kSimulatorProgram,
-               {"--model", std::to_string(receiver.modelCode), "--software",
-                std::to_string(receiver.softwareVersion), "--hardware",
-                std::to_string(receiver.hardwareVersion)},
-               why);
+                                    const DemoReceiver &receiver,
+                                    const std::filesystem::path &templates) {
+  std::vector<std::string> args = {"--model",    std::to_string(receiver.modelCode),
+                                   "--software", std::to_string(receiver.softwareVersion),
+                                   "--hardware", std::to_string(receiver.hardwareVersion)};
+  if (!templates.empty()) {
+    args.insert(args.end(), {"--user-templates", (templates / "User").string(), "--trace-templates",
+                             (templates / "Trace").string()});
+  }
+  return start(folder / kSimulatorProgram, args, why);
 }
 
 bool SimulatorProcess::running() {

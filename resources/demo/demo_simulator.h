@@ -24,10 +24,12 @@ public:
                                                  const std::vector<std::string> &args,
                                                  std::string &why, int timeoutMs = 5000);
 
-  // tarnwick-sim from folder, playing the demo receiver.
+  // tarnwick-sim from folder, playing the demo receiver; with templates, it
+  // holds the user and trace templates of that folder's "User" and "Trace".
   static std::unique_ptr<SimulatorProcess>
   startDemoReceiver(const std::filesystem::path &folder, std::string &why,
-                    const DemoReceiver &receiver = kDemoReceiver);
+                    const DemoReceiver &receiver = kDemoReceiver,
+                    const std::filesystem::path &templates = {});
 
   const std::string &device() const { return device_; }
   pid_t pid() const { return pid_; }

@@ -1,4 +1,5 @@
 #include "app_context.h"
+#include "demo_templates.h"
 #include "scripted_user.h"
 #include "sim_port.h"
 #include "temp_dir.h"
@@ -231,6 +232,21 @@ TEST(TemplateStaging, clearingRemovesLinksButNeverWhatTheyPointTo) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(staging)));
   EXPECT_TRUE(fs::exists(outside));
   EXPECT_FALSE(ClearStaging(staging)); // nothing there: nothing to do
+}
+
+TEST(TemplateStaging, theDemoReceiversTemplatesFitTheirRecords) {
+  TempDir dir;
+  ASSERT_TRUE(writeDemoReceiverTemplates(dir.path()));
+  const std::pair<const char *, TemplateKind> folders[] = {{"User", TemplateKind::Marker},
+                                                           {"Trace", TemplateKind::Trace}};
+  std::size_t count = 0;
+  for (const auto &[folder, kind] : folders) {
+    for (const TemplateEntry &entry : listTemplateFolder(dir.path() / folder, kind)) {
+      EXPECT_TRUE(prepareTemplate(entry.path, kind).outgoing) << entry.fileName;
+      ++count;
+    }
+  }
+  EXPECT_EQ(count, 4u); // three user templates and one trace template, each of its kind
 }
 
 // ---- Reading the receiver's templates.
