@@ -2,6 +2,7 @@
 // with the editors' rules and messages, over the working folder's glossary.
 #include "cli_app.h"
 #include "command_groups.h"
+#include "commands_template_transfer.h"
 #include "template_commands.h"
 #include "templates_workspace.h"
 #include "userlist_downloads.h"
@@ -33,9 +34,13 @@ struct TemplateArguments {
   TemplateMakeRequest request;
   std::string file;
   std::string showKind;
+  std::shared_ptr<TemplateTransferCommands> transfer;
 };
 
 int runTemplate(CliSession &session, const TemplateArguments &arguments) {
+  if (const auto status = arguments.transfer->run(session)) {
+    return *status;
+  }
   TemplatesWorkspace &workspace = session.state().templates();
   if (arguments.make->parsed()) {
     TemplateMakeRequest request = arguments.request;
@@ -51,9 +56,9 @@ int runTemplate(CliSession &session, const TemplateArguments &arguments) {
 
 void addTemplateCommand(CliApp &app) {
   auto arguments = std::make_shared<TemplateArguments>();
-  CLI::App *command =
-      app.addCommand({"template", "Make a marker or trace template file, or show one", false},
-                     [arguments](CliSession &session) { return runTemplate(session, *arguments); });
+  CLI::App *command = app.addCommand(
+      {"template", "Make or show a template file; pull or send the receiver's templates", false},
+      [arguments](CliSession &session) { return runTemplate(session, *arguments); });
   command->require_subcommand(1);
 
   CLI::App *make = command->add_subcommand("make", "Encode up to six rows into a .utl file");
@@ -81,6 +86,7 @@ void addTemplateCommand(CliApp &app) {
                    "Template kind; without it a first byte 0xFF means a trace template")
       ->check(CLI::IsMember({"marker", "trace"}));
   arguments->show = show;
+  arguments->transfer = std::make_shared<TemplateTransferCommands>(*command);
 }
 
 struct UserListArguments {

@@ -149,4 +149,11 @@ inline constexpr int kDownloadPieceMs = 200;        // after "gdata", "linit" an
 // Record uploads.
 inline constexpr std::size_t kRecordPromptChars = 2; // the prompt after an upload, dropped
 
+// Template transfer.
+inline constexpr int kTemplateReplyBoundMs = 5000;  // 0xD5 after "locsw", "locut" or "ttdata"
+inline constexpr int kTemplateRecordBoundMs = 5000; // each record of the receiver's table
+inline constexpr int kTemplateAckBoundMs = 35000;   // ACK after a template record
+inline constexpr int kTemplateSettleMs = 300;       // after the last template of a download
+inline constexpr int kTemplateTableHeader = 2;      // count and record size after 0xD5 0x02
+
 } // namespace tarnwick::cmd

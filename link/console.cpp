@@ -283,6 +283,25 @@ Outcome Console::ReadExactly(std::size_t count, std::vector<std::uint8_t> &into)
   return Outcome::Ok;
 }
 
+std::optional<std::vector<std::uint8_t>> Console::ReadBytes(std::size_t count, int boundMs) {
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(count);
+  const std::int64_t start = context_.clock.nowMs();
+  while (bytes.size() < count && !cancelled()) {
+    const auto byte = ReadByte();
+    if (elapsedSince(start) >= boundMs) {
+      break; // as in ReadUntil, nothing counts once the bound has passed
+    }
+    if (byte) {
+      bytes.push_back(*byte);
+    }
+  }
+  if (bytes.size() < count) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
 Outcome Console::CheckAlive(int boundMs) {
   const Outcome sent = SendCommandLine(cmd::kRuAlive, cmd::kGapDefaultMs);
   return succeeded(sent) ? ReadUntil(cmd::kAliveReply, boundMs) : sent;

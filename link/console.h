@@ -79,6 +79,10 @@ public:
   // that does not come (those before it stay in into).
   [[nodiscard]] Outcome ReadExactly(std::size_t count, std::vector<std::uint8_t> &into);
 
+  // Template transfer: count bytes as they come, all within boundMs since
+  // the start; nothing when not all of them came.
+  std::optional<std::vector<std::uint8_t>> ReadBytes(std::size_t count, int boundMs);
+
   // "ruAlive" and "Y" within boundMs.
   [[nodiscard]] Outcome CheckAlive(int boundMs = cmd::kAliveBoundMs);
   // "swreset", 250 ms, then the banner within 5000 ms.

@@ -288,5 +288,12 @@ inline constexpr StringId kMarkerIdf = 61263;
 inline constexpr StringId kMarkerCePower = 61264;
 inline constexpr StringId kUnsetUserSlot = 61265; // %1: the slot's number
 
+// Texts of the template transfer without an id of their own; 61520-61539.
+inline constexpr StringId kTemplateNameTooLong = 61520;    // followed by the name
+inline constexpr StringId kTemplateDataTooLong = 61521;    // followed by the file
+inline constexpr StringId kTemplateFileUnreadable = 61522; // followed by the file
+inline constexpr StringId kStagingNotCleared = 61523;      // followed by the folder and why
+inline constexpr StringId kSavedTemplatesKept = 61524;     // followed by the folder
+
 } // namespace sid
 } // namespace tarnwick

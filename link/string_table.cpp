@@ -21,6 +21,14 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kDemoTakesNoArguments, "--demo runs alone: tarnwick-cli --demo"},
     {sid::kPseudoTerminalsNote, "Pseudo-terminals (such as a simulated receiver) are listed only "
                                 "when named with --port DEVICE or in TARNWICK_PORTS."},
+    {sid::kTemplateNameTooLong,
+     "The template name is longer than 15 characters and cannot be sent to the receiver: "},
+    {sid::kTemplateDataTooLong,
+     "The template holds more data than the receiver takes and cannot be sent: "},
+    {sid::kTemplateFileUnreadable, "The template file could not be read: "},
+    {sid::kStagingNotCleared, "The template staging folder could not be emptied: "},
+    {sid::kSavedTemplatesKept, "Not every saved user template was sent back to the receiver. "
+                               "They are kept in "},
     {sid::kSeqIdHeader, "Seq ID"},
     {sid::kDepthHeader, "Depth(in)"},
     {sid::kCurrentHeader, "Current(mA)"},

@@ -16,6 +16,7 @@ Receiver::Receiver(ReceiverSettings settings, Faults faults)
   console_.addCommand("pc", [](Receiver &receiver, const CommandArgs &, std::int64_t nowMs) {
     receiver.records().upload(RecordSet::ProgrammedMarkers, nowMs);
   });
+  addTemplateCommands(*this);
 }
 
 void Receiver::receive(std::uint8_t byte, std::int64_t nowMs) {

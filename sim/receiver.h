@@ -12,6 +12,7 @@
 #include "downloads.h"
 #include "input_mode.h"
 #include "record_sets.h"
+#include "template_exchange.h"
 
 #include <array>
 #include <cstddef>
@@ -54,6 +55,7 @@ struct Faults : ConsoleFaults {
   BlockFaults block;
   DownloadFaults downloads;
   RecordFaults records;
+  TemplateFaults templates;
 };
 
 class Receiver {
@@ -75,6 +77,9 @@ public:
   // The record sets "rc", "pc" and "er" serve.
   RecordStore &records() { return records_; }
   const RecordStore &records() const { return records_; }
+  // The stored user and trace templates; empty at construction.
+  TemplateMemory &templates() { return templates_; }
+  const TemplateMemory &templates() const { return templates_; }
 
   // A byte from the PC arrives at nowMs; the mode that has the line takes it.
   void receive(std::uint8_t byte, std::int64_t nowMs);
@@ -141,6 +146,7 @@ private:
   ReceiverSettings settings_;
   Faults faults_;
   Eeprom eeprom_{};
+  TemplateMemory templates_;
   std::deque<Outgoing> outgoing_;
   std::int64_t listeningFromMs_ = 0;
   int restarts_ = 0;

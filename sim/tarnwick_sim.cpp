@@ -13,6 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <poll.h>
 #include <stdexcept>
@@ -27,6 +30,8 @@ using tarnwick::sim::Direction;
 using tarnwick::sim::Faults;
 using tarnwick::sim::Receiver;
 using tarnwick::sim::ReceiverSettings;
+using tarnwick::sim::StoredTemplate;
+using tarnwick::sim::TemplateTable;
 using tarnwick::sim::TranscriptEntry;
 
 constexpr int kIdlePollMs = 200; // how soon a stop request is noticed at the latest
@@ -162,6 +167,41 @@ void loadEeprom(const std::string &path, Receiver &receiver) {
   }
 }
 
+constexpr std::uint8_t kTracePrefix = 0xFF; // first byte of a trace template file
+
+// The ".utl" files of folder in name order as stored templates: the name is
+// the file name without ".utl", the data the file's bytes (a trace file's
+// leading 0xFF left out).
+std::vector<StoredTemplate> loadTemplates(const std::string &folder, TemplateTable table) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> files;
+  for (const auto &entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file() && entry.path().extension() == ".utl") {
+      files.push_back(entry.path());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  if (files.size() > tarnwick::sim::templateLimit(table)) {
+    throw std::runtime_error(folder + " holds more templates than the receiver takes");
+  }
+  std::vector<StoredTemplate> stored;
+  for (const fs::path &file : files) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>()};
+    if (table == TemplateTable::Trace && !data.empty() && data.front() == kTracePrefix) {
+      data.erase(data.begin());
+    }
+    const std::string name = file.stem().string();
+    if (name.size() > tarnwick::sim::kTemplateNameBytes ||
+        data.size() > tarnwick::sim::templateDataBytes(table)) {
+      throw std::runtime_error(file.string() + " does not fit a template record");
+    }
+    stored.push_back({name, std::move(data)});
+  }
+  return stored;
+}
+
 struct Options {
   int modelCode = ReceiverSettings{}.modelCode;
   int softwareVersion = ReceiverSettings{}.softwareVersion;
@@ -192,6 +232,10 @@ struct Options {
   std::string cableRecords;
   std::int64_t silentFromRecord = -1;
   std::int64_t noEchoAt = -1;
+  std::string userTemplates;
+  std::string traceTemplates;
+  std::size_t refuseTemplates = 0;
+  std::string templateName;
   std::string transcript;
   std::size_t transcriptLimit = kDefaultTranscriptLimit;
 };
@@ -252,6 +296,16 @@ void addOptions(CLI::App &app, Options &o) {
   app.add_option("--no-echo-at", o.noEchoAt,
                  "The console byte of this index (from 0) is not echoed")
       ->check(CLI::NonNegativeNumber);
+  app.add_option("--user-templates", o.userTemplates,
+                 "The user templates stored: the .utl files of this folder (at most 32)")
+      ->check(CLI::ExistingDirectory);
+  app.add_option("--trace-templates", o.traceTemplates,
+                 "The trace templates stored: the .utl files of this folder (at most 4)")
+      ->check(CLI::ExistingDirectory);
+  app.add_option("--refuse-templates", o.refuseTemplates,
+                 "Answer the first this many template records with NAK");
+  app.add_option("--template-name", o.templateName,
+                 "Name field sent for the first stored template, e.g. ../x");
   app.add_option("--transcript", o.transcript, "Write every byte with its time here on exit");
   app.add_option("--transcript-limit", o.transcriptLimit,
                  "Keep only the latest this many bytes for the transcript; 0: all");
@@ -305,6 +359,10 @@ Faults makeFaults(const Options &o) {
   if (o.noEchoAt >= 0) {
     faults.noEchoAtByte = static_cast<std::size_t>(o.noEchoAt);
   }
+  faults.templates.refuseRecords = o.refuseTemplates;
+  if (!o.templateName.empty()) {
+    faults.templates.firstName = o.templateName;
+  }
   return faults;
 }
 
@@ -322,6 +380,12 @@ std::unique_ptr<Receiver> makeReceiver(const Options &o) {
     if (!path->empty()) {
       receiver->records().store(set, tarnwick::sim::readStoredRecords(*path));
     }
+  }
+  if (!o.userTemplates.empty()) {
+    receiver->templates().user = loadTemplates(o.userTemplates, TemplateTable::User);
+  }
+  if (!o.traceTemplates.empty()) {
+    receiver->templates().trace = loadTemplates(o.traceTemplates, TemplateTable::Trace);
   }
   return receiver;
 }

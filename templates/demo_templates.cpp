@@ -240,4 +240,28 @@ SaveResult writeDemoTemplatesData(const fs::path &workingFolder) {
   return saved;
 }
 
+SaveResult writeDemoReceiverTemplates(const fs::path &folder) {
+  const Glossary english = demoEnglishGlossary();
+  // A user template's first byte is 1: the templates of the receiver were
+  // made for the first favorite user list.
+  const auto write = [&english](const fs::path &path, TemplateKind kind,
+                                std::vector<TemplateRow> rows) {
+    TemplateFile file;
+    file.kind = kind;
+    file.listPosition = kind == TemplateKind::Marker ? 1 : 0;
+    file.encoded = encodeTemplate(english, rows, 7, DateOrder::MonthDayYear, kind).bytes;
+    return saveTemplateFile(path, file);
+  };
+  SaveResult saved = write(
+      folder / "User" / "GasService.utl", TemplateKind::Marker,
+      {{"Utility", "Gas"}, {"Svc Line", "Service Line"}, {"Size", "3/4 in"}, {"Material", "PE"}});
+  saved &= write(folder / "User" / "HydrantW.utl", TemplateKind::Marker,
+                 {{"Utility", "Water"}, {"Owner", "City"}, {"Material", "Ductile Iron"}});
+  saved &= write(folder / "User" / "Valve12.utl", TemplateKind::Marker,
+                 {{"Valve", "Gate Valve"}, {"Size", "12 in"}, {"Depth", "48"}});
+  saved &= write(folder / "Trace" / "MainTrace.utl", TemplateKind::Trace,
+                 {{"Utility", "Gas"}, {"Main", "Distribution"}, {"Pipe", "Steel"}});
+  return saved;
+}
+
 } // namespace tarnwick

@@ -21,4 +21,9 @@ Glossary demoGermanGlossary();
 // be written fails the result.
 SaveResult writeDemoTemplatesData(const std::filesystem::path &workingFolder);
 
+// What the demo receiver holds: a few user templates in folder/"User" and
+// one trace template in folder/"Trace", as ".utl" files named after the
+// templates, made from the English demo glossary.
+SaveResult writeDemoReceiverTemplates(const std::filesystem::path &folder);
+
 } // namespace tarnwick

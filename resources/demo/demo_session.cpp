@@ -1,6 +1,7 @@
 #include "demo_session.h"
 
 #include "demo_records.h"
+#include "demo_templates.h"
 
 #include <cstdlib>
 
@@ -17,9 +18,18 @@ DemoSession startDemo(const std::filesystem::path &programFolder,
     return session;
   }
   session.treeReady = true;
+  const std::filesystem::path receiverTemplates = folder / kReceiverTemplatesFolder;
+  if (const SaveResult saved = writeDemoReceiverTemplates(receiverTemplates); !saved) {
+    session.problem = "The demo receiver's templates could not be written: " + saved.path.string() +
+                      " (" + saved.error.message() + ")";
+    return session;
+  }
   std::string why;
-  session.simulator = SimulatorProcess::startDemoReceiver(programFolder, why, kDemoReceiver,
-                                                          demoReceiverRecordOptions(folder));
+  std::vector<std::string> options = demoReceiverRecordOptions(folder);
+  options.insert(options.end(), {"--user-templates", (receiverTemplates / "User").string(),
+                                 "--trace-templates", (receiverTemplates / "Trace").string()});
+  session.simulator =
+      SimulatorProcess::startDemoReceiver(programFolder, why, kDemoReceiver, options);
   if (!session.simulator) {
     session.problem = "The simulated receiver could not be started: " + why;
     return session;

@@ -20,6 +20,9 @@ struct DemoSession {
   std::string problem;                         // what went wrong, for the user
 };
 
+// Beside the tree in the demo folder: the templates the simulated receiver holds.
+inline constexpr const char *kReceiverTemplatesFolder = ".receiver";
+
 // Creates the tree in folder when it is missing (rebuild: afresh, losing
 // what the user made in it) and starts tarnwick-sim from programFolder.
 DemoSession startDemo(const std::filesystem::path &programFolder,

@@ -175,6 +175,19 @@ TEST(Console, aPayloadCutShortIsNoReply) {
   EXPECT_FALSE(console.ReadStatusReply(2000, 3));
 }
 
+TEST(Console, readBytesTakesExactlyTheCountAndEndsAtTheBoundWhenShort) {
+  VirtualClock clock;
+  ByteScriptPort port(clock);
+  ScriptedUser user;
+  AppContext context("/", port, clock, user);
+  port.queue(std::vector<std::uint8_t>{1, 0, 2, 3});
+  Console console(context);
+  EXPECT_EQ(console.ReadBytes(3, 5000), (std::vector<std::uint8_t>{1, 0, 2}));
+  const std::int64_t start = clock.nowMs();
+  EXPECT_FALSE(console.ReadBytes(2, 2000)); // one byte left, then silence
+  EXPECT_EQ(clock.nowMs() - start, 6 * 360);
+}
+
 TEST(Console, statusReplyWithoutHeaderEndsAtTheBound) {
   SimRig rig;
   sim::Faults faults;

@@ -173,6 +173,35 @@ TEST(TarnwickSimTest, restartsWithItsBannerAndReadsItsEepromFile) {
   std::filesystem::remove(eeprom);
 }
 
+TEST(TarnwickSimTest, holdsTheTemplatesOfItsFoldersAndSendsTheFaultyName) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                       ("tarnwick_sim_templates_" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder / "Trace");
+  std::ofstream(folder / "Gas.utl", std::ios::binary) << std::string("\x01\x07", 2);
+  std::ofstream(folder / "Trace" / "Main.utl", std::ios::binary) << std::string("\xFF\x00\x09", 3);
+  SimProcess sim({"--user-templates", folder.string(), "--trace-templates",
+                  (folder / "Trace").string(), "--template-name", "../x"});
+  ASSERT_TRUE(sim.started());
+  const int fd = openRaw(sim.firstLine(5000));
+  ASSERT_GE(fd, 0) << std::strerror(errno);
+  const std::string user = "locut\r";
+  ASSERT_EQ(write(fd, user.data(), user.size()), static_cast<ssize_t>(user.size()));
+  std::string expected = std::string("locut\n\r\xD5\x02\x01\x80../x", 15);
+  expected.append(11, '\0');
+  expected.append("\x01\x07", 2);
+  expected.append(111, '\0');
+  EXPECT_EQ(readCount(fd, expected.size(), 3000), expected);
+  const std::string trace = "ttdata\r";
+  ASSERT_EQ(write(fd, trace.data(), trace.size()), static_cast<ssize_t>(trace.size()));
+  const std::string reply = readCount(fd, 8 + 4 + 160, 3000);
+  ASSERT_EQ(reply.size(), 8U + 4U + 160U);
+  EXPECT_EQ(reply.substr(8, 4), std::string("\xD5\x02\x01\xA0", 4));
+  EXPECT_EQ(reply.substr(12 + 15, 2), std::string("\x00\x09", 2)); // the 0xFF left out
+  close(fd);
+  EXPECT_EQ(sim.stop(), 0);
+  std::filesystem::remove_all(folder);
+}
+
 TEST(TarnwickSimTest, refusesAnOutOfRangeByte) {
   SimProcess sim({"--model", "256"});
   ASSERT_TRUE(sim.started());

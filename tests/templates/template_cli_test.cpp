@@ -1,5 +1,6 @@
 #include "cli_rig.h"
 #include "demo_templates.h"
+#include "sim_port.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@ namespace tarnwick::cli {
 namespace {
 
 using testing::CliRig;
+
+constexpr const char *kDevice = "/dev/ttyUSB0";
 
 class TemplateCliTest : public ::testing::Test {
 protected:
@@ -54,6 +57,47 @@ TEST_F(TemplateCliTest, userListCommands) {
   EXPECT_EQ(rig.runIn({"userlist", "create", "ALL"}), 1);
   EXPECT_NE(rig.err.str().find("Cannot Save with the name given. Please try again!"),
             std::string::npos);
+}
+
+TEST_F(TemplateCliTest, pullStagesTheReceiversTemplatesAfresh) {
+  sim::Receiver &receiver = rig.serial.sim.addReceiver(kDevice);
+  receiver.templates().trace = {{"Fiber", {0, 1}}, {"Main", {0, 2}}};
+  rig.work.write("LocDrive/Stale.utl", std::vector<std::uint8_t>{1});
+  ASSERT_EQ(rig.runIn({"--port", kDevice, "template", "pull", "--kind", "trace"}), 0)
+      << rig.err.str();
+  EXPECT_EQ(rig.out.str(), "Fiber.utl\nMain.utl\n");
+  EXPECT_FALSE(std::filesystem::exists(rig.work.path() / "LocDrive" / "Stale.utl"));
+}
+
+TEST_F(TemplateCliTest, sendDownloadsTheFilesInOrderAndShowsEachStatus) {
+  sim::Receiver &receiver = rig.serial.sim.addReceiver(kDevice);
+  ASSERT_EQ(rig.runIn({"--port", kDevice, "template", "send", "--kind", "user",
+                       at("Templates/WaterSvc.utl"), at("Templates/GasValve.utl")}),
+            0)
+      << rig.err.str();
+  EXPECT_EQ(rig.out.str(), "Downloading... Please wait !\nSent 1 template(s) \n"
+                           "Sent 2 template(s) \n");
+  ASSERT_EQ(receiver.templates().user.size(), 2u);
+  EXPECT_EQ(receiver.templates().user[0].name, "WaterSvc");
+  EXPECT_EQ(receiver.templates().user[1].name, "GasValve");
+}
+
+TEST_F(TemplateCliTest, sendRefusesMoreFilesThanTheReceiverHoldsBeforeAnyByte) {
+  const struct {
+    const char *kind;
+    std::size_t files;
+    const char *message;
+  } cases[] = {{"user", 33, "Maximum number of templates in the Locator is :32!!!"},
+               {"trace", 5, "Maximum number of templates in the Locator is :4!!!"}};
+  sim::Receiver &receiver = rig.serial.sim.addReceiver(kDevice);
+  for (const auto &c : cases) {
+    std::vector<std::string> args = {"--port", kDevice, "template", "send", "--kind", c.kind};
+    args.insert(args.end(), c.files, at("Templates/GasValve.utl"));
+    rig.err.str("");
+    EXPECT_EQ(rig.runIn(args), 1);
+    EXPECT_NE(rig.err.str().find(c.message), std::string::npos) << rig.err.str();
+  }
+  EXPECT_EQ(receiver.receivedText(), "");
 }
 
 } // namespace
