@@ -1,7 +1,7 @@
 // The marker utility (caption "GPS/Tq Marker Utility"): a modal frame of tab
 // pages under a glossary language selector that applies to all of them. The
-// pages of this version: Set up Favorite User List, Create/Edit Templates
-// and Help.
+// pages of this version: Set up Favorite User List, Create/Edit Templates,
+// Xfer Saved data and Help.
 #pragma once
 
 #include "session.h"
@@ -17,6 +17,7 @@ namespace tarnwick::ui {
 
 class HelpViewerPage;
 class TemplateEditorPage;
+class TransferSavedDataPage;
 class UserListPage;
 
 class MarkerUtilityWindow final : public QDialog {
@@ -32,6 +33,7 @@ public:
   UserListPage *userListPage() const { return userListPage_; }
   TemplateEditorPage *templatePage() const { return templatePage_; }
   HelpViewerPage *helpPage() const { return helpPage_; }
+  TransferSavedDataPage *transferPage() const { return transferPage_; }
 
   // Closing in any way hands the folders the pages changed to the application.
   void done(int result) override;
@@ -47,6 +49,7 @@ private:
   UserListPage *userListPage_ = nullptr;
   TemplateEditorPage *templatePage_ = nullptr;
   HelpViewerPage *helpPage_ = nullptr;
+  TransferSavedDataPage *transferPage_ = nullptr;
 };
 
 } // namespace tarnwick::ui
