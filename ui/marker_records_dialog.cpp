@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -31,6 +32,7 @@ namespace {
 
 constexpr int kWidthDlu = 520;
 constexpr int kHeightDlu = 250;
+constexpr int kMeasuredRows = 60;
 
 Glossary glossaryOf(Session &session) {
   Glossary glossary;
@@ -67,12 +69,9 @@ MarkerRecordsDialog::MarkerRecordsDialog(Session &session, RecordKind kind, QWid
   header->setSectionsClickable(true);
   header->setSortIndicatorShown(false);
   header->setHighlightSections(false);
-  const auto columns = recordColumns(kind);
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (columns[i].width != kDefaultColumnWidth) {
-      header->resizeSection(static_cast<int>(i), columns[i].width);
-    }
-  }
+  // Widening measures a sample of rows only, so a full memory stays quick.
+  header->setResizeContentsPrecision(kMeasuredRows);
+  fitColumns();
   connect(header, &QHeaderView::sectionClicked, this, &MarkerRecordsDialog::sortByColumn);
   connect(table_, &QTableView::doubleClicked, this, [this] {
     if (!selection().empty()) {
@@ -101,6 +100,7 @@ MarkerRecordsDialog::MarkerRecordsDialog(Session &session, RecordKind kind, QWid
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("status"));
   status_->setWordWrap(true);
+  status_->setVisible(false);
 
   makeActions();
   auto *layout = new QVBoxLayout(this);
@@ -116,6 +116,23 @@ MarkerRecordsDialog::MarkerRecordsDialog(Session &session, RecordKind kind, QWid
 
 MarkerRecordsDialog::~MarkerRecordsDialog() {
   runner_.stop();
+}
+
+// The column table's widths, widened where the font needs more for the
+// title or the texts.
+void MarkerRecordsDialog::fitColumns() {
+  const auto columns = recordColumns(kind_);
+  QHeaderView *header = table_->horizontalHeader();
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const int column = static_cast<int>(i);
+    const int wanted =
+        columns[i].width != kDefaultColumnWidth ? columns[i].width : header->defaultSectionSize();
+    const int needed =
+        model_->rowCount() > 0
+            ? static_cast<const QAbstractItemView *>(table_)->sizeHintForColumn(column)
+            : 0;
+    header->resizeSection(column, std::max({wanted, needed, header->sectionSizeHint(column)}));
+  }
 }
 
 QString MarkerRecordsDialog::text(StringId id) const {
@@ -212,6 +229,7 @@ bool MarkerRecordsDialog::refusedWhileRunning() {
 
 void MarkerRecordsDialog::refreshFromList() {
   model_->reload();
+  fitColumns();
   positions_->setEntries(list_.entries());
   positions_->setSelectedRows({});
   updateCaption();
@@ -269,6 +287,7 @@ void MarkerRecordsDialog::refreshProgress() {
     line = QString::fromStdString(*snapshot.status);
   }
   status_->setText(line);
+  status_->setVisible(!line.isEmpty());
 }
 
 void MarkerRecordsDialog::onTransferFinished() {

@@ -85,6 +85,7 @@ private:
   void showSelectionInPositions();
   void selectRowFromPositions(int row, bool extend);
   void updateCaption();
+  void fitColumns();
   QString text(StringId id) const;
 
   Session &session_;
