@@ -295,5 +295,28 @@ inline constexpr StringId kTemplateFileUnreadable = 61522; // followed by the fi
 inline constexpr StringId kStagingNotCleared = 61523;      // followed by the folder and why
 inline constexpr StringId kSavedTemplatesKept = 61524;     // followed by the folder
 
+// Texts of the record dialog and the transfer page without an id of their
+// own, in the range 61540-61559.
+inline constexpr StringId kMarkerRecordsCaption = 61540;
+inline constexpr StringId kCopyMarkerDataToFile = 61541;
+inline constexpr StringId kFileOperationsGroup = 61542;
+inline constexpr StringId kRecordOpen = 61543;
+inline constexpr StringId kRecordSave = 61544;
+inline constexpr StringId kRecordSaveAs = 61545;
+inline constexpr StringId kRecordExport = 61546;
+inline constexpr StringId kRecordExit = 61547;
+inline constexpr StringId kEditComments = 61548; // the menu item and the dialog's caption
+inline constexpr StringId kEnterTheComments = 61549;
+inline constexpr StringId kRecordCopy = 61550;
+inline constexpr StringId kRecordCut = 61551;
+inline constexpr StringId kRecordPaste = 61552;
+inline constexpr StringId kRecordDelete = 61553;
+inline constexpr StringId kGetReadMarkerData = 61554;
+inline constexpr StringId kGetProgrammedMarkerData = 61555;
+inline constexpr StringId kGetCableDataRecords = 61556;
+inline constexpr StringId kRecordsProgress = 61557;   // received, total, rate; then 61558
+inline constexpr StringId kRecordsTimeLeft = 61558;   // seconds left
+inline constexpr StringId kNoPositionsToShow = 61559; // the positions view without a fix
+
 } // namespace sid
 } // namespace tarnwick

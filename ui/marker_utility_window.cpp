@@ -8,6 +8,7 @@
 #include "string_ids.h"
 #include "template_editor_page.h"
 #include "template_widgets.h"
+#include "transfer_saved_data_page.h"
 #include "ui_text.h"
 #include "user_list_page.h"
 
@@ -53,6 +54,8 @@ MarkerUtilityWindow::MarkerUtilityWindow(Session &session, QWidget *parent)
   helpPage_ = new HelpViewerPage(app.tree(), app.language(), app.context().strings, tabs_);
   tabs_->addTab(userListPage_, QString::fromStdString(app.text(sid::kTabFavoriteUserList)));
   tabs_->addTab(templatePage_, QString::fromStdString(app.text(sid::kTabCreateEditTemplates)));
+  transferPage_ = new TransferSavedDataPage(session_, tabs_);
+  tabs_->addTab(transferPage_, QString::fromStdString(app.text(sid::kTabTransferSavedData)));
   tabs_->addTab(helpPage_, QString::fromStdString(app.text(sid::kTabHelp)));
   templatePage_->reloadGlossary();
 

@@ -1,8 +1,8 @@
 // The marker utility (caption "GPS/Tq Marker Utility", dialog text
 // 902.0): a modal frame of tab
 // pages under a glossary language selector that applies to all of them. The
-// pages of this version: Set up Favorite User List, Create/Edit Templates
-// and Help.
+// pages of this version: Set up Favorite User List, Create/Edit Templates,
+// Xfer Saved data and Help.
 #pragma once
 
 #include "session.h"
@@ -20,6 +20,7 @@ namespace tarnwick::ui {
 
 class HelpViewerPage;
 class TemplateEditorPage;
+class TransferSavedDataPage;
 class UserListPage;
 
 class MarkerUtilityWindow final : public QDialog {
@@ -33,6 +34,7 @@ public:
   UserListPage *userListPage() const { return userListPage_; }
   TemplateEditorPage *templatePage() const { return templatePage_; }
   HelpViewerPage *helpPage() const { return helpPage_; }
+  TransferSavedDataPage *transferPage() const { return transferPage_; }
 
   // Closing in any way (Exit, the close box, Escape) first asks whether to
   // save an edited template and an edited user list (Yes / No / Cancel), then
@@ -53,6 +55,7 @@ private:
   UserListPage *userListPage_ = nullptr;
   TemplateEditorPage *templatePage_ = nullptr;
   HelpViewerPage *helpPage_ = nullptr;
+  TransferSavedDataPage *transferPage_ = nullptr;
 };
 
 } // namespace tarnwick::ui

@@ -30,13 +30,15 @@ TEST(MarkerUtilityWindow, showsItsPagesInOrderUnderTheGlossaryLanguage) {
   MarkerUtilityWindow window(*rig.session);
   EXPECT_EQ(window.windowTitle(), "GPS/Tq Marker Utility");
   QTabWidget &tabs = *window.tabs();
-  ASSERT_EQ(tabs.count(), 3);
+  ASSERT_EQ(tabs.count(), 4);
   EXPECT_EQ(tabs.tabText(0), "Set up Favorite User List");
   EXPECT_EQ(tabs.tabText(1), "Create/Edit Templates");
-  EXPECT_EQ(tabs.tabText(2), "Help");
+  EXPECT_EQ(tabs.tabText(2), "Xfer Saved data");
+  EXPECT_EQ(tabs.tabText(3), "Help");
   EXPECT_EQ(tabs.widget(0)->objectName(), "233");
   EXPECT_EQ(tabs.widget(1)->objectName(), "216");
-  EXPECT_EQ(tabs.widget(2)->objectName(), "264");
+  EXPECT_EQ(tabs.widget(2)->objectName(), "transferSavedData");
+  EXPECT_EQ(tabs.widget(3)->objectName(), "264");
   EXPECT_EQ(itemsOf(*window.glossaryLanguage()), (QStringList{"English", "German"}));
   EXPECT_EQ(window.glossaryLanguage()->currentText(), "English");
   EXPECT_EQ(control<QPushButton>(window, 1)->text(), "E&xit");
