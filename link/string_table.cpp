@@ -285,6 +285,15 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kUserListSuffix, "User list"},
     {sid::kProblemAfterList, "Problem in download after list :"},
     {sid::kDownloadCanceled, "Download canceled by user..."},
+    {sid::kDownloadGlossaryButton, "Download Glossary"},
+    {sid::kCancelDownloadButton, "Cancel Download"},
+    {sid::kExitPlainButton, "Exit"},
+    {sid::kDownloadFavUserListButton, "&Download Fav User List"},
+    {sid::kCancelDownloadListButton, "&Cancel Download List"},
+    {sid::kExitButton, "E&xit"},
+    {sid::kDownloadDescriptionListButton, "&Download Description List"},
+    {sid::kSendDescriptionLinksButton, "Send Description Links"},
+    {sid::kDownloadFigures, "%1 of %2 items, %3 items/s, %4 s left"},
 };
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

@@ -11,10 +11,12 @@
 #include <string_view>
 
 class QComboBox;
+class QPushButton;
 class QTabWidget;
 
 namespace tarnwick::ui {
 
+class DownloadDialog;
 class HelpViewerPage;
 class TemplateEditorPage;
 class UserListPage;
@@ -23,6 +25,7 @@ class MarkerUtilityWindow final : public QDialog {
   Q_OBJECT
 public:
   static constexpr std::string_view kCaption = "GPS/Tq Marker Utility";
+  static constexpr int kGlossaryDownloadButton = 1175; // beside the language selector
 
   // Opening: the saved glossary language is loaded and every page follows it.
   explicit MarkerUtilityWindow(Session &session, QWidget *parent = nullptr);
@@ -32,6 +35,8 @@ public:
   UserListPage *userListPage() const { return userListPage_; }
   TemplateEditorPage *templatePage() const { return templatePage_; }
   HelpViewerPage *helpPage() const { return helpPage_; }
+  // The Glossary Download dialog once it was opened.
+  DownloadDialog *glossaryDownload() const { return glossaryDownload_; }
 
   // Closing in any way hands the folders the pages changed to the application.
   void done(int result) override;
@@ -40,6 +45,9 @@ private:
   void fillLanguages();
   void chooseLanguage(int index);
   void exit();
+  QPushButton *makeGlossaryDownloadButton();
+  void downloadGlossary();
+  void connectListDownloads();
 
   Session &session_;
   QComboBox *language_ = nullptr;
@@ -47,6 +55,7 @@ private:
   UserListPage *userListPage_ = nullptr;
   TemplateEditorPage *templatePage_ = nullptr;
   HelpViewerPage *helpPage_ = nullptr;
+  DownloadDialog *glossaryDownload_ = nullptr;
 };
 
 } // namespace tarnwick::ui
