@@ -116,7 +116,7 @@ void DownloadDialog::refresh() {
   progress_->setValue(snapshot.progressPosition);
   const bool busy = snapshot.busy && downloading();
   figures_->setText(figures(snapshot));
-  figures_->setVisible(busy || snapshot.itemsDone > 0);
+  figures_->setVisible(snapshot.itemsTotal > 0); // a failure shows how far it got
   download_->setEnabled(!busy);
   exit_->setEnabled(!busy);
   cancel_->setEnabled(busy);
