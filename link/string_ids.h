@@ -318,5 +318,17 @@ inline constexpr StringId kRecordsProgress = 61557;   // received, total, rate; 
 inline constexpr StringId kRecordsTimeLeft = 61558;   // seconds left
 inline constexpr StringId kNoPositionsToShow = 61559; // the positions view without a fix
 
+// Texts of the download dialogs' controls and their figures line without an
+// id of their own; 61560-61579.
+inline constexpr StringId kDownloadGlossaryButton = 61560;
+inline constexpr StringId kCancelDownloadButton = 61561;
+inline constexpr StringId kExitPlainButton = 61562;
+inline constexpr StringId kDownloadFavUserListButton = 61563;
+inline constexpr StringId kCancelDownloadListButton = 61564;
+inline constexpr StringId kExitButton = 61565;
+inline constexpr StringId kDownloadDescriptionListButton = 61566;
+inline constexpr StringId kSendDescriptionLinksButton = 61567; // on the user list page
+inline constexpr StringId kDownloadFigures = 61568; // items done, total, rate, seconds left
+
 } // namespace sid
 } // namespace tarnwick

@@ -344,6 +344,15 @@ constexpr BuiltIn kEnglish[] = {
     {sid::kUnsetUserSlot, "U F%1"},
     {sid::kSupervisorLoggedIn, "Supervisor logged in: a click on a switched-on entry locks it. "
                                "Supervisor Logout ends the session."},
+    {sid::kDownloadGlossaryButton, "Download Glossary"},
+    {sid::kCancelDownloadButton, "Cancel Download"},
+    {sid::kExitPlainButton, "Exit"},
+    {sid::kDownloadFavUserListButton, "&Download Fav User List"},
+    {sid::kCancelDownloadListButton, "&Cancel Download List"},
+    {sid::kExitButton, "E&xit"},
+    {sid::kDownloadDescriptionListButton, "&Download Description List"},
+    {sid::kSendDescriptionLinksButton, "Send Description Links"},
+    {sid::kDownloadFigures, "%1 of %2 items, %3 items/s, %4 s left"},
 };
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

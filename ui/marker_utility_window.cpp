@@ -1,6 +1,7 @@
 #include "marker_utility_window.h"
 
 #include "dialog_font.h"
+#include "download_dialogs.h"
 #include "glossary.h"
 #include "help_viewer_page.h"
 #include "install_path.h"
@@ -67,6 +68,7 @@ MarkerUtilityWindow::MarkerUtilityWindow(Session &session, QWidget *parent)
   top->addStretch();
   top->addWidget(new QLabel(texts(item::kGlossaryLanguageLabel), this));
   top->addWidget(language_);
+  top->addWidget(makeGlossaryDownloadButton());
   auto *bottom = new QHBoxLayout;
   bottom->addStretch();
   bottom->addWidget(exitButton);
@@ -74,8 +76,45 @@ MarkerUtilityWindow::MarkerUtilityWindow(Session &session, QWidget *parent)
   layout->addLayout(top);
   layout->addWidget(tabs_, 1);
   layout->addLayout(bottom);
+  connectListDownloads();
   fillLanguages();
   resize(dialogUnits(*this, kWidthDlu, kHeightDlu).expandedTo(sizeHint()));
+}
+
+QPushButton *MarkerUtilityWindow::makeGlossaryDownloadButton() {
+  auto *button = makeButton(this, kGlossaryDownloadButton,
+                            QString::fromStdString(session_.text(sid::kDownloadGlossaryButton)));
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, this, &MarkerUtilityWindow::downloadGlossary);
+  return button;
+}
+
+// The dialog is kept and shown again for each download of the glossary in use.
+void MarkerUtilityWindow::downloadGlossary() {
+  if (glossaryDownload_ == nullptr) {
+    glossaryDownload_ =
+        makeGlossaryDownloadDialog(session_.context(), session_.templates().glossary, this);
+  }
+  glossaryDownload_->exec();
+}
+
+void MarkerUtilityWindow::connectListDownloads() {
+  const auto run = [this](DownloadDialog *dialog) {
+    if (dialog->exec() == QDialog::Accepted) {
+      userListPage_->refresh();
+    }
+    delete dialog;
+  };
+  connect(userListPage_, &UserListPage::sendListRequested, this,
+          [this, run](const std::string &list) {
+            run(makeUserListDownloadDialog(session_.context(), session_.templates().userLists, list,
+                                           this));
+          });
+  connect(userListPage_, &UserListPage::sendLinksRequested, this,
+          [this, run](const std::string &list) {
+            run(makeDescriptionListDownloadDialog(session_.context(),
+                                                  session_.templates().userLists, list, this));
+          });
 }
 
 void MarkerUtilityWindow::fillLanguages() {

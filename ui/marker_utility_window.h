@@ -14,10 +14,12 @@
 #include <string_view>
 
 class QComboBox;
+class QPushButton;
 class QTabWidget;
 
 namespace tarnwick::ui {
 
+class DownloadDialog;
 class HelpViewerPage;
 class TemplateEditorPage;
 class TransferSavedDataPage;
@@ -26,6 +28,9 @@ class UserListPage;
 class MarkerUtilityWindow final : public QDialog {
   Q_OBJECT
 public:
+  static constexpr std::string_view kCaption = "GPS/Tq Marker Utility";
+  static constexpr int kGlossaryDownloadButton = 1175; // beside the language selector
+
   // Opening: the saved glossary language is loaded and every page follows it.
   explicit MarkerUtilityWindow(Session &session, QWidget *parent = nullptr);
 
@@ -35,6 +40,8 @@ public:
   TemplateEditorPage *templatePage() const { return templatePage_; }
   HelpViewerPage *helpPage() const { return helpPage_; }
   TransferSavedDataPage *transferPage() const { return transferPage_; }
+  // The Glossary Download dialog once it was opened.
+  DownloadDialog *glossaryDownload() const { return glossaryDownload_; }
 
   // Closing in any way (Exit, the close box, Escape) first asks whether to
   // save an edited template and an edited user list (Yes / No / Cancel), then
@@ -48,6 +55,9 @@ private:
   bool mayClose();
   // Yes saves (false when that failed or was cancelled), No goes on, Cancel stays.
   bool askToSave(const std::string &name, const std::function<bool()> &save);
+  QPushButton *makeGlossaryDownloadButton();
+  void downloadGlossary();
+  void connectListDownloads();
 
   Session &session_;
   QComboBox *language_ = nullptr;
@@ -56,6 +66,7 @@ private:
   TemplateEditorPage *templatePage_ = nullptr;
   HelpViewerPage *helpPage_ = nullptr;
   TransferSavedDataPage *transferPage_ = nullptr;
+  DownloadDialog *glossaryDownload_ = nullptr;
 };
 
 } // namespace tarnwick::ui

@@ -1,6 +1,7 @@
 #include "user_list_page.h"
 
 #include "dialog_font.h"
+#include "string_ids.h"
 #include "template_widgets.h"
 
 #include <QComboBox>
@@ -70,7 +71,7 @@ UserListPage::UserListPage(TemplatesWorkspace &workspace, UserPort &user,
   layout->addSpacing(8);
   layout->addLayout(makeLinkLists(), 1);
   layout->addSpacing(8);
-  layout->addLayout(makeButtons());
+  layout->addLayout(makeButtons(strings));
   noDefaultButtons(*this);
   refresh();
 }
@@ -179,19 +180,33 @@ QLayout *UserListPage::makeLinkLists() {
   return grid;
 }
 
-QLayout *UserListPage::makeButtons() {
+QLayout *UserListPage::makeButtons(const StringTable &strings) {
   auto *create = makeActionButton(Editor::kNewButton, &UserListPage::newList);
   auto *save = makeActionButton(Editor::kSaveButton, &UserListPage::save);
   auto *saveAs = makeActionButton(Editor::kSaveAsButton, &UserListPage::saveAs);
   auto *send = makeButton(this, Editor::kSendButton, texts_(Editor::kSendButton));
-  markNotAvailable(*send, texts_.strings()); // the user list download comes with its own tool
+  connect(send, &QPushButton::clicked, this,
+          [this] { askToSend(&UserListPage::sendListRequested); });
+  auto *sendLinks =
+      makeButton(this, kSendLinksButton,
+                 QString::fromStdString(strings.text(sid::kSendDescriptionLinksButton)));
+  connect(sendLinks, &QPushButton::clicked, this,
+          [this] { askToSend(&UserListPage::sendLinksRequested); });
   auto *row = new QHBoxLayout;
   row->addWidget(create);
   row->addWidget(save);
   row->addWidget(saveAs);
   row->addStretch();
   row->addWidget(send);
+  row->addWidget(sendLinks);
   return row;
+}
+
+// Only a saved list of the store goes to the receiver; the editor says why not.
+void UserListPage::askToSend(void (UserListPage::*request)(const std::string &)) {
+  if (editor_.checkSend()) {
+    emit(this->*request)(editor_.list());
+  }
 }
 
 void UserListPage::chooseList(int index) {

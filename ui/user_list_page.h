@@ -11,6 +11,7 @@
 
 #include <QWidget>
 
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -25,6 +26,8 @@ public:
   UserListPage(TemplatesWorkspace &workspace, UserPort &user, const StringTable &strings,
                QWidget *parent = nullptr);
 
+  static constexpr int kSendLinksButton = 1046; // sends the list's description links
+
   UserListEditor &logic() { return editor_; }
   // A list's name as the list box shows it ("*New" and "All" in the user
   // interface's language).
@@ -35,11 +38,17 @@ public:
   // Shows the logic's state again.
   void refresh();
 
+signals:
+  // "Send to Receiver" and its twin for the links, on a saved list.
+  void sendListRequested(const std::string &list);
+  void sendLinksRequested(const std::string &list);
+
 private:
   QLayout *makeListChoice();
   QLayout *makeLabelLists();
   QLayout *makeLinkLists();
-  QLayout *makeButtons();
+  QLayout *makeButtons(const StringTable &strings);
+  void askToSend(void (UserListPage::*request)(const std::string &));
   QListWidget *makeList(int id);
   QPushButton *makeActionButton(int id, void (UserListPage::*action)());
   void chooseList(int index);
