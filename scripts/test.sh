@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The whole test suite: a release build with warnings as errors, the same
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer, the tests whose
+# The whole test suite: a release build of the programs with warnings as errors,
+# every test under AddressSanitizer and UndefinedBehaviorSanitizer, the tests whose
 # tools run on workers under ThreadSanitizer, then a short run of every
 # libFuzzer harness.
 set -euo pipefail
@@ -17,9 +17,13 @@ run_suite() {
   ctest --test-dir "$dir" --output-on-failure -j "$((jobs * 2))" --timeout 300
 }
 
-echo "== release build (warnings are errors)"
-run_suite build/release -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
-  -DTARNWICK_WERROR=ON
+# The optimised build proves the programs compile cleanly at -O2; the tests
+# run once, under the sanitizers, which see more than an optimised run would
+# and keep the suite within its time.
+echo "== release build of the programs (warnings are errors)"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+  -DTARNWICK_WERROR=ON -DTARNWICK_TESTS=OFF >/dev/null
+cmake --build build/release -j "$jobs"
 
 echo "== sanitizer build (ASan + UBSan)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -71,6 +71,9 @@ TemplateEditorPage::~TemplateEditorPage() {
       edit->disconnect(this);
       // The counters' updates, whatever their context.
       QObject::disconnect(edit, &QLineEdit::textChanged, nullptr, nullptr);
+      // A label's validator measures through this page; a focus-out while the
+      // page goes would call it on a page no longer there.
+      edit->setValidator(nullptr);
     }
   }
 }
