@@ -180,17 +180,20 @@ void Downloads::keepGroup() {
 void Downloads::onListHeader(const CommandArgs &args, std::int64_t nowMs) {
   pendingList_.reset();
   const std::size_t arrival = listLines_++;
-  const auto count = args.size() >= 2 ? parseCount(args[0]) : std::nullopt;
-  const auto length = args.size() >= 2 ? parseCount(args[1]) : std::nullopt;
+  // Plain numbers rather than optionals: GCC 12 takes an optional's value
+  // for uninitialised here at -O1 under the thread sanitizer.
+  const std::size_t none = static_cast<std::size_t>(-1);
+  const std::size_t count = args.size() >= 2 ? parseCount(args[0]).value_or(none) : none;
+  const std::size_t length = args.size() >= 2 ? parseCount(args[1]).value_or(none) : none;
   const std::string name = restOfLine(args, 2);
-  if (!count || *count < 2 || *count - 2 > kMaxListCodes || length != name.size()) {
+  if (count == none || count < 2 || count - 2 > kMaxListCodes || length != name.size()) {
     refuse("pcll: not a list header: " + restOfLine(args, 0));
     return;
   }
   if (withheld(faults_.noAckForList, arrival)) {
     return;
   }
-  pendingList_ = PendingList{name, *count - 2};
+  pendingList_ = PendingList{name, count - 2};
   acknowledge(nowMs);
 }
 
