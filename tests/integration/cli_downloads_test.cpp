@@ -1,7 +1,7 @@
 // tarnwick-cli userlist send against tarnwick-sim on a pseudo-terminal, in
 // real time, through the Quillport library found beside the programs.
 #include "demo_templates.h"
-#include "programs.h"
+#include "cli_processes.h"
 #include "templates_workspace.h"
 
 #include <gtest/gtest.h>

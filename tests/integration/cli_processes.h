@@ -1,11 +1,12 @@
-// tarnwick-sim and tarnwick-cli as processes: the simulator stopped with the
-// test, the command line run to its end with its output in files.
+// The programs as built, run from tests: tarnwick-sim on a pseudo-terminal
+// and tarnwick-cli to its end, with their output.
 #pragma once
 
 #include "temp_dir.h"
 
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
@@ -48,13 +49,18 @@ public:
     stdout_ = out[0];
   }
   ~Simulator() {
+    stop();
+    if (stdout_ >= 0) {
+      close(stdout_);
+    }
+  }
+  // Ends the simulator; it writes its transcript, when asked for one, first.
+  void stop() {
     if (pid_ > 0) {
       kill(pid_, SIGTERM);
       int status = 0;
       waitpid(pid_, &status, 0);
-    }
-    if (stdout_ >= 0) {
-      close(stdout_);
+      pid_ = -1;
     }
   }
   Simulator(const Simulator &) = delete;
